@@ -1,0 +1,184 @@
+#include "Notifier.h"
+
+#include "AssetPaths.h"
+#include "DesignGeometry.h"
+#include "Picture.h"
+#include "Stepper.h"
+#include "ToneFile.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QtMath>
+
+namespace beamlet::desktop {
+namespace {
+
+int toPixels(int twipsValue)
+{
+    return qRound(twipsValue / double(design::kTwipsPerPixel));
+}
+
+QByteArray soundBytes()
+{
+    QFile file(QString::fromLatin1(assets::kSound));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+Notifier::Notifier(Platform& platform, QObject* parent)
+    : QObject(parent),
+      platform_(platform),
+      stepper_(new Stepper([this] {
+          tickAnimation();
+          return model_.animating();
+      }, this))
+{
+    rest_.setInterval(NotificationModel::kRestMs);
+    connect(&rest_, &QTimer::timeout, this, &Notifier::tickRest);
+    screenArea_ = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    };
+}
+
+Notifier::~Notifier()
+{
+    delete window_;
+}
+
+void Notifier::show()
+{
+    if (model_.loaded()) {
+        // Showing it once more changes nothing of the cycle.
+        return;
+    }
+    const QRect area = screenArea_();
+    const int left = design::twips(area.x() + area.width() - design::kNotificationRightGap);
+    const int top = design::twips(area.y() + area.height() - design::kNotificationBottomGap);
+    model_.show(left, top);
+    load();
+    stepper_->wake(true);
+    emit loaded();
+}
+
+void Notifier::load()
+{
+    window_ = new NotificationWindow(*this);
+    window_->move(toPixels(model_.left()), toPixels(model_.top()));
+    platform_.windows->setTopMost(*window_, -1);
+    platform_.windows->setOpacity(*window_, static_cast<unsigned char>(model_.opacity()));
+    window_->show();
+}
+
+void Notifier::unload()
+{
+    rest_.stop();
+    stepper_->wake(false);
+    platform_.sound->stop();
+    if (window_) {
+        window_->hide();
+        window_->deleteLater();
+    }
+    window_ = nullptr;
+    emit unloaded();
+}
+
+void Notifier::apply()
+{
+    if (!window_)
+        return;
+    window_->move(toPixels(model_.left()), toPixels(model_.top()));
+    platform_.windows->setOpacity(*window_, static_cast<unsigned char>(model_.opacity()));
+}
+
+void Notifier::tickAnimation()
+{
+    const int opacityBefore = model_.opacity();
+    const NotificationModel::Events events = model_.tickAnimation();
+    if (events.unloaded) {
+        unload();
+        return;
+    }
+    if (window_) {
+        window_->move(toPixels(model_.left()), toPixels(model_.top()));
+        if (model_.opacity() != opacityBefore)
+            platform_.windows->setOpacity(*window_, static_cast<unsigned char>(model_.opacity()));
+    }
+    if (events.arrived) {
+        rest_.start();
+        // The sound is written anew at every arrival and played from that file;
+        // without a writable folder or a player the cycle simply goes on silently.
+        lastSoundFile_ = writeTone(soundBytes());
+        if (!lastSoundFile_.isEmpty())
+            platform_.sound->play(lastSoundFile_);
+        emit arrived();
+    }
+}
+
+void Notifier::tickRest()
+{
+    model_.tickRest();
+    stepper_->wake(model_.animating());
+}
+
+void Notifier::closeClicked()
+{
+    model_.closeClicked();
+    stepper_->wake(model_.animating());
+}
+
+NotificationWindow::NotificationWindow(Notifier& owner)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      owner_(owner),
+      closeRest_(new Picture(QStringLiteral("IMGCLOSEDEACTIVE"), this)),
+      closeHot_(new Picture(QStringLiteral("IMGACTIVECLOSE"), this))
+{
+    setObjectName(QStringLiteral("FRMMSGZ"));
+    setWindowTitle(QStringLiteral("Orvane Beamlet"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    setFixedSize(design::kNotification.w, design::kNotification.h);
+    const qreal dpr = devicePixelRatioF();
+    background_ = assets::pixmap(QString::fromLatin1(assets::kNotifyBackground), dpr);
+
+    const design::Rect close = design::kNotificationClose;
+    for (Picture* picture : {closeRest_, closeHot_})
+        picture->setGeometry(close.x, close.y, close.w, close.h);
+    closeRest_->setPicture(assets::pixmap(QString::fromLatin1(assets::kNotifyCloseRest), dpr));
+    closeHot_->setPicture(assets::pixmap(QString::fromLatin1(assets::kNotifyCloseHot), dpr));
+    closeHot_->makeActionable(tr("Close notification"));
+    closeHot_->raise();
+    closeHot_->hide();
+
+    connect(closeRest_, &Picture::moved, closeHot_, &QWidget::show);
+    connect(closeHot_, &Picture::clicked, &owner_, &Notifier::closeClicked);
+}
+
+void NotificationWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (background_.isNull())
+        painter.fillRect(rect(), QColor(120, 170, 230));
+    else
+        painter.drawPixmap(0, 0, background_);  // drawn from the corner, not stretched
+}
+
+void NotificationWindow::mouseMoveEvent(QMouseEvent*)
+{
+    closeHot_->hide();
+}
+
+void NotificationWindow::closeEvent(QCloseEvent* event)
+{
+    // A close by the window system sends it down like its own close control.
+    event->ignore();
+    owner_.closeClicked();
+}
+
+}  // namespace beamlet::desktop

@@ -1,0 +1,16 @@
+#pragma once
+// Design positions assume a 1280 x 1024 screen; on a smaller one a window opens
+// moved just enough to be wholly on it (on a large enough screen nothing moves).
+#include <QRect>
+
+namespace beamlet {
+
+// The rect moved the least distance to lie inside area (its top-left kept in view
+// when it is larger than the area).
+QRect fitInto(const QRect& rect, const QRect& area);
+
+// Fits the rect into the available area of the screen it mostly lies on, or of
+// the primary screen when it lies on none.
+QRect fitOnScreen(const QRect& rect);
+
+}  // namespace beamlet
