@@ -188,6 +188,8 @@ void MainWindow::build()
     connect(miniLoader_, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
 
     applyPanels();
+    // The user starts by typing.
+    typingBox_->setFocus();
 }
 
 void MainWindow::applyPanels()

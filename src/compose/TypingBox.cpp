@@ -27,9 +27,14 @@ void TypingBox::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete)
         emit clearingKeyDown();
-    // Shortcuts such as Ctrl+V deliver their control character as text too, as a
-    // key press would; it has no token, so only the box changes.
-    reportText(event->text());
+    // Shortcuts such as Ctrl+V type no character, whatever text the platform
+    // attaches to them (a control character on X11, the letter elsewhere); Ctrl
+    // with Alt is AltGr on some keyboards and does type.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool shortcut = (mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier))
+        || mods.testFlag(Qt::MetaModifier);
+    if (!shortcut)
+        reportText(event->text());
     QPlainTextEdit::keyPressEvent(event);
 }
 
