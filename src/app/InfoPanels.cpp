@@ -164,8 +164,10 @@ LinkLabel* ContactPanel::link(const QString& objectName) const
     return nullptr;
 }
 
-void ContactPanel::mouseMoveEvent(QMouseEvent*)
+void ContactPanel::mouseMoveEvent(QMouseEvent* event)
 {
+    if (childAt(event->position().toPoint()))
+        return;  // over a label or the button, not the bare panel
     for (LinkLabel* label : links_)
         label->setHot(false);
 }

@@ -172,6 +172,7 @@ void MainWindow::build()
     drag_ = std::make_unique<desktop::WindowDrag>(*this, [this] { hideHighlights(); });
     connect(header_, &desktop::Picture::pressed, this, [this](QMouseEvent* e) { drag_->press(*e); });
     connect(header_, &desktop::Picture::moved, this, [this](QMouseEvent* e) { drag_->move(*e); });
+    connect(header_, &desktop::Picture::released, this, [this] { drag_->release(); });
     connect(logo_, &desktop::Picture::clicked, this, [this] { platform_.links->open(maker_.website.target); });
 
     // Commands.
@@ -278,8 +279,11 @@ void MainWindow::paintEvent(QPaintEvent*)
         painter.drawPixmap(0, 0, background_);
 }
 
-void MainWindow::mouseMoveEvent(QMouseEvent*)
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
+    // Only the bare surface clears the highlights, not a move a control let through.
+    if (childAt(event->position().toPoint()))
+        return;
     unsetCursor();
     hideHighlights();
 }

@@ -16,6 +16,7 @@ void WindowDrag::press(const QMouseEvent& event)
     pressPoint_ = event.position().toPoint();
     pressGlobal_ = event.globalPosition().toPoint();
     windowAtPress_ = window_.pos();
+    armed_ = true;
 }
 
 void WindowDrag::move(const QMouseEvent& event)
@@ -23,7 +24,7 @@ void WindowDrag::move(const QMouseEvent& event)
     window_.unsetCursor();
     if (clearHighlights_)
         clearHighlights_();
-    if (event.buttons() != Qt::LeftButton)
+    if (!armed_ || event.buttons() != Qt::LeftButton)
         return;
     // Measured on the screen from the press, so a window manager that applies
     // moves late cannot make the window lag or jitter; the result is the same

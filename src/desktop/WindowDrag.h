@@ -17,7 +17,9 @@ public:
     WindowDrag(QWidget& window, std::function<void()> clearHighlights);
 
     void press(const QMouseEvent& event);
+    // Clears the highlights; moves the window only between a press and its release.
     void move(const QMouseEvent& event);
+    void release() { armed_ = false; }
 
     QPoint pressPoint() const { return pressPoint_; }
 
@@ -27,6 +29,7 @@ private:
     QPoint pressPoint_;       // where on the handle the last press was
     QPoint pressGlobal_;      // the same press on the screen
     QPoint windowAtPress_;
+    bool armed_ = false;
 };
 
 }  // namespace beamlet::desktop

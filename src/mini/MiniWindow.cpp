@@ -94,14 +94,23 @@ void MiniWindow::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }
 
+// Only the bare surface drags: presses and moves that a control let through to
+// the window do not count.
 void MiniWindow::mousePressEvent(QMouseEvent* event)
 {
-    drag_->press(*event);
+    if (!childAt(event->position().toPoint()))
+        drag_->press(*event);
 }
 
 void MiniWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    drag_->move(*event);
+    if (!childAt(event->position().toPoint()) || event->buttons() != Qt::NoButton)
+        drag_->move(*event);
+}
+
+void MiniWindow::mouseReleaseEvent(QMouseEvent*)
+{
+    drag_->release();
 }
 
 void MiniWindow::closeEvent(QCloseEvent* event)
