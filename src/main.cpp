@@ -1,4 +1,5 @@
 // Orvane Beamlet: type text, get chat codes.
+#include "Accessibility.h"
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notifier.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Orvane Facebook Beamlet"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Beamlet"));
 
+    beamlet::desktop::installAccessibleRoles();
     beamlet::desktop::Platform& platform = beamlet::desktop::Platform::system();
     beamlet::desktop::Notifier notifier(platform);
     beamlet::app::MainWindow window(platform, notifier, beamlet::app::MakerData::embedded());

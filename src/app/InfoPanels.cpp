@@ -1,5 +1,6 @@
 #include "InfoPanels.h"
 
+#include "Accessibility.h"
 #include "AssetPaths.h"
 #include "DesignGeometry.h"
 #include "InertLabel.h"
@@ -38,15 +39,16 @@ QFont contactFont()
 }
 
 LinkLabel::LinkLabel(const QString& objectName, const Link& link, QWidget* parent)
-    : QLabel(link.caption, parent), target_(link.target)
+    : QLabel(parent), target_(link.target)
 {
+    // The role first: the text's change notice already fixes how it is announced.
+    desktop::markAccessible(*this, QAccessible::Link, link.caption);
     setObjectName(objectName);
     setTextFormat(Qt::PlainText);
+    setText(link.caption);
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
-    setAccessibleName(link.caption);
     setAccessibleDescription(tr("Opens %1").arg(link.target.toString()));
-    setProperty("accessibleRole", QStringLiteral("link"));
     styleLabel(*this, restColour(palette()));
 }
 

@@ -1,5 +1,7 @@
 #include "Picture.h"
 
+#include "Accessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,8 +22,7 @@ void Picture::setPicture(const QPixmap& pixmap)
 
 void Picture::makeActionable(const QString& accessibleName)
 {
-    setAccessibleName(accessibleName);
-    setProperty("accessibleRole", QStringLiteral("button"));
+    markAccessible(*this, QAccessible::Button, accessibleName);
 }
 
 void Picture::paintEvent(QPaintEvent*)

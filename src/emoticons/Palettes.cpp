@@ -1,5 +1,6 @@
 #include "Palettes.h"
 
+#include "Accessibility.h"
 #include "AssetPaths.h"
 #include "Catalogue.h"
 #include "DesignGeometry.h"
@@ -43,7 +44,8 @@ QPixmap scaledPicture(int number, QSize size, qreal devicePixelRatio)
 Tile::Tile(int number, QWidget* parent) : QWidget(parent), number_(number)
 {
     setObjectName(QStringLiteral("Image%1").arg(number));
-    setAccessibleName(QString::fromUtf8(entry(number).name.data(), qsizetype(entry(number).name.size())));
+    const std::string_view name = entry(number).name;
+    desktop::markAccessible(*this, QAccessible::Button, QString::fromUtf8(name.data(), qsizetype(name.size())));
     setCursor(Qt::ArrowCursor);
 }
 

@@ -1,5 +1,6 @@
 // The main window as the user meets it: controls at their places, the composer's
 // keys and clicks, Get Code, Help, the chrome's hover and close.
+#include "Accessibility.h"
 #include "ComposerView.h"
 #include "Fakes.h"
 #include "MainWindow.h"
@@ -7,6 +8,7 @@
 #include "Notifier.h"
 #include "TypingBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -44,6 +46,8 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
+    void initTestCase() { desktop::installAccessibleRoles(); }
+
     void init()
     {
         fake = std::make_unique<testing::FakePlatform>();
@@ -342,6 +346,26 @@ private slots:
     {
         window->close();
         QCOMPARE(terminations, 1);
+    }
+
+    void actingPicturesAreAnnounced_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        QTest::newRow("close") << "IMGACTIVECLOSE" << int(QAccessible::Button);
+        QTest::newRow("minimize") << "imgminactive" << int(QAccessible::Button);
+        QTest::newRow("logo") << "PiclogoOrvane" << int(QAccessible::Button);
+        QTest::newRow("website link") << "lblwebsite" << int(QAccessible::Link);
+        QTest::newRow("emoticon tile") << "Image18" << int(QAccessible::Button);
+    }
+    void actingPicturesAreAnnounced()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(child(name.toLatin1().constData()));
+        QVERIFY(iface);
+        QCOMPARE(int(iface->role()), role);
+        QVERIFY(!iface->text(QAccessible::Name).isEmpty());
     }
 
     void logoOpensTheWebsite()

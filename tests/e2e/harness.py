@@ -1,0 +1,651 @@
+"""Drives the real beamlet program on a private X server, as a user would.
+
+Each session starts its own Xvfb (display picked with -displayfd), openbox on it,
+and beamlet from a private copy with its own HOME and XDG folders. Input goes
+through xdotool, the clipboard is read from outside with xclip, and screenshots
+come from ImageMagick's import. Everything is torn down by process group, and
+every child also dies with this process (PR_SET_PDEATHSIG), so a killed test run
+leaves no X server behind.
+
+Test scripts call main() instead of unittest.main(): it takes --beamlet PATH
+(or $BEAMLET), and exits 77 when the X tools are missing so CTest can skip.
+"""
+
+import argparse
+import ctypes
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+from dataclasses import dataclass
+
+SKIP = 77
+REQUIRED_TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xprop", "xwininfo")
+AUDIO_TOOLS = ("pulseaudio", "pactl", "parecord")
+
+MAIN_TITLE = "Orvane Facebook Beamlet"
+NOTIFY_TITLE = "Orvane Beamlet"
+TONE_SIZE = 535_596
+
+# Where things sit in the main window's client area: (x, y, width, height).
+TYPING_BOX = (250, 184, 449, 241)
+GET_CODE = (248, 120, 129, 33)
+EMOTIONS = (408, 120, 129, 33)
+HELP = (568, 120, 129, 33)
+ABOUT = (16, 304, 217, 41)
+CONTACT = (16, 344, 217, 41)
+MINI_LOADER = (696, 6, 33, 19)
+HEADER = (0, 0, 802, 73)
+MINIMIZE = (732, 5, 33, 19)
+CLOSE = (768, 5, 33, 19)
+MAIN_SIZE = (803, 525)
+MAIN_DESIGN_POS = (238, 256)
+NOTIFY_SIZE = (328, 152)
+
+_beamlet_path = None
+
+
+class HarnessError(RuntimeError):
+    pass
+
+
+def center(rect):
+    x, y, w, h = rect
+    return x + w // 2, y + h // 2
+
+
+def wait_until(predicate, timeout, interval=0.05, what="condition"):
+    """Polls predicate until it returns something truthy; returns that value."""
+    deadline = time.monotonic() + timeout
+    last = None
+    while True:
+        last = predicate()
+        if last:
+            return last
+        if time.monotonic() >= deadline:
+            raise AssertionError(f"timed out after {timeout:.1f}s waiting for {what} (last: {last!r})")
+        time.sleep(interval)
+
+
+def _die_with_parent():
+    # Runs in the child between fork and exec: SIGKILL it when this process dies.
+    try:
+        libc = ctypes.CDLL(None, use_errno=True)
+        libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+    except OSError:
+        pass
+
+
+def _spawn(cmd, env, log_path=None, pass_fds=(), stdin=subprocess.DEVNULL):
+    out = open(log_path, "ab") if log_path else subprocess.DEVNULL
+    try:
+        return subprocess.Popen(cmd, env=env, stdin=stdin, stdout=out, stderr=out, pass_fds=pass_fds,
+                                start_new_session=True, preexec_fn=_die_with_parent)
+    finally:
+        if log_path:
+            out.close()
+
+
+def _stop_group(proc, grace=2.0):
+    if proc is None:
+        return
+    try:
+        pgid = os.getpgid(proc.pid)
+    except ProcessLookupError:
+        pgid = None
+    if proc.poll() is None and pgid is not None:
+        try:
+            os.killpg(pgid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        try:
+            proc.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            pass
+    # Whatever is left of the group (forked helpers too) goes now.
+    if pgid is not None:
+        try:
+            os.killpg(pgid, signal.SIGKILL)
+        except (ProcessLookupError, PermissionError):
+            pass
+    try:
+        proc.wait(timeout=grace)
+    except subprocess.TimeoutExpired:
+        pass
+
+
+@dataclass(frozen=True)
+class Geometry:
+    x: int
+    y: int
+    width: int
+    height: int
+    mapped: bool = True
+
+    @property
+    def pos(self):
+        return (self.x, self.y)
+
+    @property
+    def size(self):
+        return (self.width, self.height)
+
+
+@dataclass(frozen=True)
+class Sample:
+    t: float
+    windows: tuple  # ((window id, Geometry), ...) of the visible notification windows
+
+
+class NotificationTrack:
+    """Samples the notification windows in a background thread until stopped."""
+
+    def __init__(self, session, interval=0.005):
+        self.session = session
+        self.interval = interval
+        self.samples = []
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self._run, daemon=True)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def stop(self):
+        self._stop.set()
+        if self._thread.is_alive():
+            self._thread.join(timeout=10)
+
+    def _run(self):
+        while not self._stop.is_set():
+            t = time.monotonic()
+            try:
+                found = tuple(self.session.visible_geometries(NOTIFY_TITLE))
+            except HarnessError:
+                found = ()
+            self.samples.append(Sample(t, found))
+            self._stop.wait(self.interval)
+
+    # Views of what was seen.
+    def seen(self):
+        return [s for s in self.samples if s.windows]
+
+    def window_ids(self):
+        return {wid for s in self.samples for wid, _ in s.windows}
+
+    def max_simultaneous(self):
+        return max((len(s.windows) for s in self.samples), default=0)
+
+    def tops(self):
+        return [(s.t, s.windows[0][1].y) for s in self.seen()]
+
+    def first_seen(self):
+        seen = self.seen()
+        return seen[0] if seen else None
+
+    def last_seen(self):
+        seen = self.seen()
+        return seen[-1] if seen else None
+
+    def gone_after(self, t):
+        """Time of the first sample after t with no notification window, or None."""
+        for s in self.samples:
+            if s.t > t and not s.windows:
+                return s.t
+        return None
+
+
+class Session:
+    """One X server with a window manager and one running beamlet."""
+
+    def __init__(self, beamlet=None, screen=(1280, 1024, 24), start_program=True, audio=False):
+        self.beamlet_source = beamlet or _beamlet_path
+        if not self.beamlet_source:
+            raise HarnessError("no beamlet executable given (--beamlet PATH or $BEAMLET)")
+        self.screen = screen
+        self.start_program = start_program
+        self.audio = audio
+        self.pulse = None
+        self.tmp = None
+        self.display = None
+        self.xvfb = None
+        self.wm = None
+        self.program = None
+        self.main_window = None
+        self._helpers = []
+
+    # ---- lifecycle -------------------------------------------------------
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def start(self):
+        self.tmp = tempfile.mkdtemp(prefix="beamlet-e2e-")
+        self.home = os.path.join(self.tmp, "home")
+        self.bindir = os.path.join(self.tmp, "bin")
+        self.logdir = os.path.join(self.tmp, "logs")
+        for d in (self.home, self.bindir, self.logdir):
+            os.makedirs(d)
+        self.runtime_dir = os.path.join(self.tmp, "runtime")
+        os.makedirs(self.runtime_dir, mode=0o700)
+        self._start_x()
+        self._start_wm()
+        if self.audio:
+            self._start_pulse()
+        if self.start_program:
+            self.launch()
+
+    def stop(self):
+        for proc in (self.program, *self._helpers, self.pulse, self.wm, self.xvfb):
+            _stop_group(proc)
+        self.program = self.pulse = self.wm = self.xvfb = None
+        self._helpers = []
+        if self.tmp and not os.environ.get("BEAMLET_E2E_KEEP"):
+            shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def env(self):
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("XDG_", "QT_", "WAYLAND_", "DBUS_", "PULSE_"))}
+        env.update({
+            "DISPLAY": self.display,
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
+            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
+            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
+            "XDG_STATE_HOME": os.path.join(self.home, ".local", "state"),
+            "XDG_RUNTIME_DIR": self.runtime_dir,
+            # No session bus: nothing should reach the host's desktop.
+            "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.tmp, "no-bus"),
+            "LC_ALL": "C.UTF-8",
+        })
+        if self.pulse is not None:
+            env["PULSE_SERVER"] = "unix:" + self.pulse_socket
+        return env
+
+    def _start_x(self):
+        w, h, depth = self.screen
+        read_fd, write_fd = os.pipe()
+        try:
+            self.xvfb = _spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{w}x{h}x{depth}",
+                                "-nolisten", "tcp", "-noreset"],
+                               env=dict(os.environ), log_path=os.path.join(self.logdir, "xvfb.log"),
+                               pass_fds=(write_fd,))
+            os.close(write_fd)
+            write_fd = None
+            number = b""
+            deadline = time.monotonic() + 20
+            import select
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([read_fd], [], [], left)[0]:
+                    raise HarnessError("Xvfb did not report its display number")
+                chunk = os.read(read_fd, 16)
+                if not chunk:
+                    raise HarnessError("Xvfb exited before reporting a display: " + self.log("xvfb"))
+                number += chunk
+        finally:
+            os.close(read_fd)
+            if write_fd is not None:
+                os.close(write_fd)
+        self.display = ":" + number.decode().strip()
+        wait_until(lambda: self._run(["xprop", "-root", "-len", "0", "_NET_SUPPORTED"], check=False)
+                   .returncode == 0, 20, what="the X server to answer")
+
+    def _start_wm(self):
+        self.wm = _spawn(["openbox", "--sm-disable"], env=self.env(),
+                         log_path=os.path.join(self.logdir, "openbox.log"))
+
+        def ready():
+            if self.wm.poll() is not None:
+                raise HarnessError("openbox exited: " + self.log("openbox"))
+            out = self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout
+            return "window id #" in out
+
+        wait_until(ready, 20, what="openbox to take over the screen")
+
+    def _start_pulse(self):
+        # A private sound server whose only sink is a null sink: what the program
+        # plays can be recorded from its monitor, and nothing reaches a speaker.
+        self.pulse_socket = os.path.join(self.runtime_dir, "pulse-native")
+        self.pulse = _spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                             "-L", "module-null-sink sink_name=e2e",
+                             "-L", f"module-native-protocol-unix auth-anonymous=1 socket={self.pulse_socket}"],
+                            env=self.env(), log_path=os.path.join(self.logdir, "pulseaudio.log"))
+
+        def ready():
+            if self.pulse.poll() is not None:
+                raise HarnessError("pulseaudio exited: " + self.log("pulseaudio"))
+            return self._run(["pactl", "info"], check=False).returncode == 0
+
+        wait_until(ready, 20, what="pulseaudio to answer")
+
+    def record_sound(self, path):
+        """Starts recording what is played into a WAV file; stop it with stop_recording()."""
+        if self.pulse is None:
+            raise HarnessError("session started without audio")
+        proc = _spawn(["parecord", "--device=e2e.monitor", "--file-format=wav", path], env=self.env())
+        self._helpers.append(proc)
+        return proc
+
+    def stop_recording(self, proc):
+        # parecord finishes its WAV header on SIGINT.
+        if proc.poll() is None:
+            proc.send_signal(signal.SIGINT)
+            try:
+                proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                _stop_group(proc)
+
+    def playing_streams(self):
+        """Number of streams that clients are playing right now."""
+        out = self._run(["pactl", "list", "short", "sink-inputs"], check=False).stdout
+        return len([line for line in out.splitlines() if line.strip()])
+
+    def launch(self, timeout=20):
+        """Copies the program to a private folder (it writes tone.wav there) and starts it."""
+        self.program_path = os.path.join(self.bindir, "beamlet")
+        if not os.path.exists(self.program_path):
+            shutil.copy2(self.beamlet_source, self.program_path)
+        self.program = _spawn([self.program_path], env=self.env(), log_path=os.path.join(self.logdir, "beamlet.log"))
+
+        def mapped():
+            if self.program.poll() is not None:
+                raise HarnessError(f"beamlet exited with {self.program.returncode}: " + self.log("beamlet"))
+            ids = self.find_windows(MAIN_TITLE)
+            return ids[0] if ids else None
+
+        self.main_window = wait_until(mapped, timeout, what="the main window to be mapped")
+        # A mapped window can still be waiting for its first paint; a short settle
+        # keeps the first click from landing before the widgets are live.
+        time.sleep(0.3)
+        return self.main_window
+
+    def log(self, name):
+        path = os.path.join(self.logdir, name + ".log")
+        try:
+            with open(path, "rb") as f:
+                return f.read().decode(errors="replace")[-4000:]
+        except OSError:
+            return ""
+
+    # ---- process ---------------------------------------------------------
+
+    def alive(self):
+        return self.program is not None and self.program.poll() is None
+
+    def wait_exit(self, timeout):
+        """The program's exit status, or None if it still runs after timeout seconds."""
+        try:
+            return self.program.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    # ---- X helpers -------------------------------------------------------
+
+    def _run(self, cmd, timeout=10, check=True, input=None, text=True):
+        env = self.env()
+        try:
+            res = subprocess.run(cmd, env=env, input=input, capture_output=True, timeout=timeout, text=text)
+        except subprocess.TimeoutExpired as e:
+            raise HarnessError(f"{cmd[0]} timed out after {timeout}s: {cmd}") from e
+        if check and res.returncode != 0:
+            raise HarnessError(f"{cmd} failed ({res.returncode}): {res.stderr!r}")
+        return res
+
+    def xdotool(self, *args, timeout=10, check=True):
+        return self._run(["xdotool", *map(str, args)], timeout=timeout, check=check).stdout
+
+    def find_windows(self, title, visible=True):
+        """Ids of the windows whose title is exactly `title`."""
+        import re
+        args = ["search"]
+        if visible:
+            args.append("--onlyvisible")
+        args += ["--name", "^" + re.escape(title) + "$"]
+        out = self.xdotool(*args, check=False)
+        return [int(line) for line in out.split()]
+
+    def geometry(self, wid):
+        """Absolute position and size of a window's client area, and whether it is viewable."""
+        res = self._run(["xwininfo", "-id", str(wid)], check=False)
+        if res.returncode != 0:
+            return None
+        fields = {}
+        for line in res.stdout.splitlines():
+            key, sep, value = line.strip().partition(":")
+            if sep:
+                fields[key.strip()] = value.strip()
+        try:
+            return Geometry(int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
+                            int(fields["Width"]), int(fields["Height"]), fields.get("Map State") == "IsViewable")
+        except (KeyError, ValueError):
+            return None
+
+    def visible_geometries(self, title):
+        result = []
+        for wid in self.find_windows(title):
+            g = self.geometry(wid)
+            if g and g.mapped:
+                result.append((wid, g))
+        return result
+
+    def main_geometry(self):
+        g = self.geometry(self.main_window)
+        if g is None:
+            raise HarnessError("main window is gone")
+        return g
+
+    def xprop(self, wid, prop):
+        """The value part of one property as xprop prints it, or None when unset."""
+        res = self._run(["xprop", "-id", str(wid), prop], check=False)
+        line = res.stdout.strip()
+        if res.returncode != 0 or "not found" in line or "no such atom" in line:
+            return None
+        _, sep, value = line.partition("=")
+        if not sep:
+            _, sep, value = line.partition(":")
+        return value.strip()
+
+    def window_title(self, wid):
+        value = self.xprop(wid, "_NET_WM_NAME")
+        if value is None:
+            value = self.xprop(wid, "WM_NAME")
+        if value is None:
+            return None
+        # xprop quotes strings: "text"
+        if value.startswith('"') and value.endswith('"'):
+            value = value[1:-1].encode().decode("unicode_escape").encode("latin-1").decode("utf-8")
+        return value
+
+    def net_wm_state(self, wid):
+        value = self.xprop(wid, "_NET_WM_STATE") or ""
+        return {s.strip() for s in value.split(",") if s.strip()}
+
+    # ---- input -----------------------------------------------------------
+
+    def to_screen(self, x, y, wid=None):
+        g = self.geometry(wid or self.main_window)
+        if g is None:
+            raise HarnessError("window is gone")
+        return g.x + x, g.y + y
+
+    def move_pointer(self, x, y, wid=None):
+        """Moves the pointer to pixel (x, y) of a window (the main window by default)."""
+        sx, sy = self.to_screen(x, y, wid)
+        self.move_pointer_screen(sx, sy)
+
+    def move_pointer_screen(self, sx, sy):
+        self.xdotool("mousemove", "--sync", sx, sy)
+
+    def click(self, x, y, button=1, wid=None):
+        """Clicks at pixel (x, y) of a window, arriving there by a motion like a real mouse."""
+        sx, sy = self.to_screen(x, y, wid)
+        self.move_pointer_screen(sx - 1, sy)
+        self.move_pointer_screen(sx, sy)
+        time.sleep(0.05)
+        self.xdotool("click", button)
+
+    def click_rect(self, rect, button=1, wid=None):
+        self.click(*center(rect), button=button, wid=wid)
+
+    def drag(self, x, y, dx, dy, button=1, step=5, wid=None, pause=0.01):
+        """Presses at window pixel (x, y), moves by (dx, dy) in small steps, releases."""
+        sx, sy = self.to_screen(x, y, wid)
+        self.move_pointer_screen(sx, sy)
+        time.sleep(0.05)
+        self.xdotool("mousedown", button)
+        n = max(1, int(max(abs(dx), abs(dy)) / step + 0.999))
+        for i in range(1, n + 1):
+            self.move_pointer_screen(sx + round(dx * i / n), sy + round(dy * i / n))
+            time.sleep(pause)
+        time.sleep(0.05)
+        self.xdotool("mouseup", button)
+        time.sleep(0.1)
+
+    def type_text(self, text, delay_ms=40):
+        self.xdotool("type", "--delay", delay_ms, "--", text, timeout=10 + len(text) * delay_ms / 1000)
+
+    def key(self, *keys, delay_ms=40):
+        self.xdotool("key", "--delay", delay_ms, *keys)
+
+    def activate(self, wid=None):
+        self.xdotool("windowactivate", "--sync", wid or self.main_window)
+
+    # ---- clipboard -------------------------------------------------------
+
+    def clipboard(self, target="UTF8_STRING"):
+        """The clipboard's raw bytes for a target, or None when nobody offers it."""
+        res = self._run(["xclip", "-o", "-selection", "clipboard", "-t", target], timeout=5, check=False,
+                        text=False)
+        return res.stdout if res.returncode == 0 else None
+
+    def set_clipboard(self, data: bytes):
+        """Owns the clipboard from outside until some other client takes it over."""
+        proc = _spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.env(), stdin=subprocess.PIPE)
+        proc.stdin.write(data)
+        proc.stdin.close()
+        self._helpers.append(proc)
+        wait_until(lambda: self.clipboard() == data, 5, what="the clipboard to hold the sentinel")
+
+    # ---- pictures --------------------------------------------------------
+
+    def screenshot(self, path):
+        self._run(["import", "-display", self.display, "-window", "root", path], timeout=20)
+        return path
+
+    def grab(self, x, y, w, h, wid=None):
+        """Raw RGB bytes of a rectangle of a window (the main window by default)."""
+        sx, sy = self.to_screen(x, y, wid)
+        res = self._run(["import", "-display", self.display, "-window", "root",
+                         "-crop", f"{w}x{h}+{sx}+{sy}", "+repage", "-depth", "8", "rgb:-"], timeout=20, text=False)
+        return res.stdout
+
+    # ---- files -----------------------------------------------------------
+
+    def tone_files(self):
+        """Every tone.wav the program could have written: beside itself or in its cache folder."""
+        found = []
+        beside = os.path.join(self.bindir, "tone.wav")
+        if os.path.exists(beside):
+            found.append(beside)
+        for root, _, files in os.walk(os.path.join(self.home, ".cache")):
+            if "tone.wav" in files:
+                found.append(os.path.join(root, "tone.wav"))
+        return found
+
+
+class SessionTestCase(unittest.TestCase):
+    """Gives every test a fresh session; subclasses pick the screen size."""
+
+    screen = (1280, 1024, 24)
+    audio = False
+
+    def setUp(self):
+        self.s = Session(screen=self.screen, audio=self.audio)
+        self.s.__enter__()
+        self.addCleanup(self._finish)
+
+    def _finish(self):
+        log = self.s.log("beamlet")
+        self.s.stop()
+        if log.strip() and os.environ.get("BEAMLET_E2E_VERBOSE"):
+            sys.stderr.write(f"\n--- beamlet output ({self.id()}) ---\n{log}\n")
+
+
+def missing_tools():
+    return [t for t in REQUIRED_TOOLS if shutil.which(t) is None]
+
+
+def audio_available():
+    return all(shutil.which(t) for t in AUDIO_TOOLS)
+
+
+class StreamWatch:
+    """Records, in a background thread, the ids of the sound streams being played."""
+
+    def __init__(self, session, interval=0.05):
+        self.session = session
+        self.interval = interval
+        self.samples = []  # (time, frozenset of sink-input ids)
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self._run, daemon=True)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self._stop.set()
+        self._thread.join(timeout=10)
+
+    def _run(self):
+        while not self._stop.is_set():
+            try:
+                out = self.session._run(["pactl", "list", "short", "sink-inputs"], check=False).stdout
+            except HarnessError:
+                out = ""
+            ids = frozenset(line.split()[0] for line in out.splitlines() if line.strip())
+            self.samples.append((time.monotonic(), ids))
+            self._stop.wait(self.interval)
+
+    def stream_ids(self):
+        return set().union(*(ids for _, ids in self.samples)) if self.samples else set()
+
+    def first_start(self):
+        return next((t for t, ids in self.samples if ids), None)
+
+
+def main():
+    """Entry point of a test script: parse --beamlet, skip without X tools, run unittest."""
+    global _beamlet_path
+    parser = argparse.ArgumentParser(add_help=False)
+    parser.add_argument("--beamlet", default=os.environ.get("BEAMLET"))
+    args, rest = parser.parse_known_args()
+    missing = missing_tools()
+    if missing:
+        print("skipping: not installed: " + ", ".join(missing))
+        sys.exit(SKIP)
+    if not args.beamlet or not os.access(args.beamlet, os.X_OK):
+        print(f"no runnable beamlet given (--beamlet PATH or $BEAMLET): {args.beamlet!r}", file=sys.stderr)
+        sys.exit(2)
+    _beamlet_path = os.path.abspath(args.beamlet)
+    # CTest ends a test that runs too long with SIGTERM: unwind so sessions stop.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    program = unittest.main(module="__main__", argv=[sys.argv[0], *rest], exit=False, verbosity=2)
+    sys.exit(0 if program.result.wasSuccessful() else 1)

@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Typing into the main window, Get Code, the clipboard and the copy notification."""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness as h  # noqa: E402
+
+
+def token(page_id):
+    return b"[[%d]]\x0c" % page_id
+
+
+H = token(186097158158768)
+I = token(149883275129464)
+FIVE = token(357931430897631)
+ZERO = token(205585576206223)
+
+# Put on the clipboard from outside before each Get Code, so a click that never
+# reached the program cannot pass for a copy of an unchanged buffer.
+SENTINEL = b"sentinel: not copied by beamlet"
+
+
+class CopyTest(h.SessionTestCase):
+    audio = h.audio_available()
+
+    def start_typing(self, text):
+        """Clicks into the typing box (which empties it) and types text."""
+        self.s.click_rect(h.TYPING_BOX)
+        self.s.type_text(text)
+
+    def get_code(self):
+        """Clicks Get Code and returns the clipboard bytes the program put there."""
+        self.s.set_clipboard(SENTINEL)
+        self.s.click_rect(h.GET_CODE)
+        h.wait_until(lambda: self.s.clipboard() != SENTINEL, 5, what="Get Code to replace the clipboard")
+        time.sleep(0.1)
+        return self.s.clipboard()
+
+    def wait_for_arrival(self, timeout=10):
+        return h.wait_until(lambda: [p for p in self.s.tone_files() if os.path.getsize(p) == h.TONE_SIZE],
+                            timeout, what="tone.wav to be written on arrival")
+
+    def test_typed_letters_are_copied_and_the_notification_runs_its_cycle(self):
+        w, hgt, _ = self.screen
+        rest_top = hgt - 11 - 173
+        self.start_typing("Hi")
+        self.assertEqual(self.s.tone_files(), [], "tone.wav must not exist before the first arrival")
+
+        with h.NotificationTrack(self.s) as track, \
+                (h.StreamWatch(self.s) if self.s.audio else _Nothing()) as sound:
+            self.assertEqual(self.get_code(), H + I)
+            h.wait_until(track.seen, 5, what="the notification window to appear")
+            shown_at = track.first_seen().t
+            h.wait_until(lambda: track.gone_after(shown_at), 15, what="the notification window to go away")
+            time.sleep(0.3)
+
+        samples = track.seen()
+        self.assertEqual(track.max_simultaneous(), 1)
+        self.assertEqual(len(track.window_ids()), 1, "one cycle must use one window")
+        for s in samples:
+            g = s.windows[0][1]
+            self.assertEqual(g.size, h.NOTIFY_SIZE)
+            self.assertEqual(g.x, w - 335, "the notification keeps to the bottom right")
+
+        tops = [top for _, top in track.tops()]
+        lowest_point = min(tops)
+        self.assertLessEqual(abs(lowest_point - rest_top), 2, f"rests at top {lowest_point}, wanted ~{rest_top}")
+        first = tops[0]
+        self.assertTrue(rest_top < first <= hgt - 11, f"first seen at top {first}: it must rise from the edge")
+        arrive = tops.index(lowest_point)
+        leave = len(tops) - 1 - tops[::-1].index(lowest_point)
+        self.assertEqual(tops[:arrive + 1], sorted(tops[:arrive + 1], reverse=True), "the rise never goes down")
+        self.assertEqual(tops[leave:], sorted(tops[leave:]), "the descent never goes up")
+        self.assertTrue(all(t == lowest_point for t in tops[arrive:leave + 1]), "it keeps still while resting")
+        self.assertGreaterEqual(len(set(tops[:arrive])), 3, "the rise is animated, not a jump")
+        self.assertGreaterEqual(len(set(tops[leave:])), 3, "the descent is animated, not a jump")
+        self.assertGreater(tops[-1], hgt - 60, "it sinks back to the screen edge before vanishing")
+
+        times = [s.t for s in samples]
+        rest = times[leave] - times[arrive]
+        self.assertTrue(4.5 <= rest <= 6.5, f"rested {rest:.2f}s, wanted about 5s")
+        self.assertLess(times[arrive] - times[0], 3.0, "the rise takes a fraction of a second")
+        self.assertLess(times[-1] - times[leave], 3.0, "the descent takes a fraction of a second")
+
+        tones = self.s.tone_files()
+        self.assertEqual(len(tones), 1, tones)
+        with open(tones[0], "rb") as f:
+            wav = f.read()
+        self.assertEqual(len(wav), h.TONE_SIZE)
+        self.assertEqual((wav[:4], wav[8:16]), (b"RIFF", b"WAVEfmt "))
+
+        if self.s.audio:
+            self.assertEqual(len(sound.stream_ids()), 1, "the sound plays once per cycle")
+            started = sound.first_start()
+            self.assertIsNotNone(started)
+            self.assertLess(abs(started - times[arrive]), 1.0, "the sound starts when the window arrives")
+
+        self.assertTrue(self.s.alive())
+
+    def test_percent_sign_has_no_token(self):
+        self.start_typing("50%")
+        self.assertEqual(self.get_code(), FIVE + ZERO)
+
+    def test_deleting_and_clicking_empty_the_buffer_while_enter_adds_nothing(self):
+        with self.subTest("Backspace empties"):
+            self.start_typing("Hi")
+            self.s.key("BackSpace")
+            self.assertEqual(self.get_code(), b"")
+        with self.subTest("Delete empties"):
+            self.start_typing("Hi")
+            self.s.key("Left", "Delete")
+            self.assertEqual(self.get_code(), b"")
+        with self.subTest("typing after Backspace starts afresh"):
+            self.start_typing("H")
+            self.s.key("BackSpace")
+            self.s.type_text("i")
+            self.assertEqual(self.get_code(), I)
+        with self.subTest("Enter adds nothing; lines make one row"):
+            self.start_typing("H")
+            self.s.key("Return")
+            self.s.type_text("i")
+            self.s.key("Return")
+            self.assertEqual(self.get_code(), H + I)
+        with self.subTest("Get Code leaves the buffer alone"):
+            self.assertEqual(self.get_code(), H + I)
+        with self.subTest("a click in the typing box empties"):
+            self.s.click_rect(h.TYPING_BOX)
+            self.assertEqual(self.get_code(), b"")
+
+    def test_copies_within_one_cycle_share_one_notification(self):
+        self.start_typing("H")
+        with h.NotificationTrack(self.s) as track, \
+                (h.StreamWatch(self.s) if self.s.audio else _Nothing()) as sound:
+            self.assertEqual(self.get_code(), H)
+            tones = self.wait_for_arrival()
+            arrived = time.monotonic()
+            for tone in tones:
+                os.remove(tone)
+            time.sleep(1.0)
+            # Copy again while it rests: same text, and the cycle neither restarts nor lengthens.
+            self.assertEqual(self.get_code(), H)
+            h.wait_until(lambda: track.gone_after(arrived + 1.5), 15, what="the notification window to go away")
+            gone = track.gone_after(arrived + 1.5)
+
+        self.assertEqual(track.max_simultaneous(), 1)
+        self.assertEqual(len(track.window_ids()), 1)
+        tops = [top for _, top in track.tops()]
+        arrive = tops.index(min(tops))
+        self.assertEqual(tops[arrive:], sorted(tops[arrive:]), "after arriving it only rests and sinks")
+        self.assertLess(gone - arrived, 6.6, "a second copy must not extend the rest")
+        self.assertEqual(self.s.tone_files(), [], "a second copy must not arrive again and rewrite the sound")
+        if self.s.audio:
+            self.assertEqual(len(sound.stream_ids()), 1, "two copies in one cycle play one sound")
+
+        # Once the window has gone, the next copy starts a complete new cycle.
+        with h.NotificationTrack(self.s) as track:
+            self.assertEqual(self.get_code(), H)
+            self.wait_for_arrival()
+        self.assertEqual(len(track.window_ids()), 1)
+
+
+class _Nothing:
+    def __enter__(self):
+        return None
+
+    def __exit__(self, *exc):
+        return False
+
+
+if __name__ == "__main__":
+    h.main()
