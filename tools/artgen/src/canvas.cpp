@@ -152,9 +152,12 @@ QImage tinted(QImage img, Tint tint)
                 if (warm)
                     c.setHsv(356, std::min(255, s + 30), std::max(0, v - 20), c.alpha());
                 break;
-            case Tint::Green:
-                if (s > 40 && v > 40)
-                    c.setHsv(120, std::max(s, 150), v, c.alpha());
+            case Tint::GreenHat:
+                // A black top hat becomes a leprechaun's: green felt, gold band.
+                if (s < 80)
+                    c.setHsv(128, 200, std::min(255, 40 + v * 4 / 5), c.alpha());
+                else
+                    c.setHsv(44, std::min(255, s + 20), std::min(255, v + 30), c.alpha());
                 break;
             case Tint::GreenSkin:
                 // Greys become a bright alien green; near-black eyes stay dark.
@@ -188,18 +191,23 @@ const QImage& glyph(const QString& emoji, Tint tint)
         QFont f(QStringLiteral("Noto Color Emoji"));
         f.setPixelSize(109);
         p.setFont(f);
+        // Colour glyphs ignore the pen; a monochrome fallback comes out magenta.
+        p.setPen(QColor(255, 0, 255));
         p.drawText(QPointF(20, 150), emoji);
     }
     QImage img = trimmed(canvas);
-    // A missing colour glyph falls back to a monochrome box: refuse it loudly.
-    int coloured = 0;
+    // A missing colour glyph falls back to another font: refuse it loudly.
+    int opaque = 0, magenta = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
-            const QColor c = QColor::fromRgba(img.pixel(x, y));
-            if (c.alpha() > 200 && c.hsvSaturation() > 60)
-                ++coloured;
+            const QRgb px = img.pixel(x, y);
+            if (qAlpha(px) < 200)
+                continue;
+            ++opaque;
+            if (qRed(px) > 230 && qGreen(px) < 30 && qBlue(px) > 230)
+                ++magenta;
         }
-    if (img.isNull() || coloured < 200)
+    if (img.isNull() || opaque < 100 || magenta > opaque / 4)
         throw std::runtime_error("no colour glyph for emoji " + emoji.toStdString() +
                                  " (is fonts-noto-color-emoji installed?)");
     return *cache.insert(key, tinted(img, tint));
@@ -208,9 +216,14 @@ const QImage& glyph(const QString& emoji, Tint tint)
 }  // namespace
 
 void drawEmoji(QPainter& p, const QString& emoji, const QRectF& box, qreal angle, Tint tint,
-               bool mirror)
+               bool mirror, const QRectF& crop)
 {
-    const QImage& src = glyph(emoji, tint);
+    const QImage& whole = glyph(emoji, tint);
+    const QImage src = crop == QRectF(0, 0, 1, 1)
+        ? whole
+        : whole.copy(QRectF(crop.x() * whole.width(), crop.y() * whole.height(),
+                            crop.width() * whole.width(), crop.height() * whole.height())
+                         .toRect());
     const qreal scale = std::min(box.width() / src.width(), box.height() / src.height());
     const QSizeF size(src.width() * scale, src.height() * scale);
 

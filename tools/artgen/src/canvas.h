@@ -44,10 +44,11 @@ QFont sans(qreal px, bool bold = false, bool italic = false);
 QFont script(qreal px);  // the playful display face for titles
 
 // ---- colour emoji --------------------------------------------------------
-enum class Tint { None, Blue, Red, Green, GreenSkin };
-// Draws one colour glyph fitted (aspect kept) and centred in box.
+enum class Tint { None, Blue, Red, GreenHat, GreenSkin };
+// Draws one colour glyph fitted (aspect kept) and centred in box. crop picks a
+// part of the glyph in fractions of its width and height.
 void drawEmoji(QPainter& p, const QString& emoji, const QRectF& box, qreal angle = 0,
-               Tint tint = Tint::None, bool mirror = false);
+               Tint tint = Tint::None, bool mirror = false, const QRectF& crop = QRectF(0, 0, 1, 1));
 
 // ---- helpers ---------------------------------------------------------------
 // Deterministic generator so every run produces byte-identical pictures.

@@ -2,6 +2,7 @@
 // pointer, the small title-bar buttons, the notification and the button icons.
 #include "canvas.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -139,11 +140,12 @@ void titleBand(QPainter& p)
 
 QPainterPath splashPath(QPointF c, qreal radius, Rng& rng)
 {
-    const int n = 22;
+    // Uneven lobes, then a few tapered spikes flung outwards, each ending in a drop.
+    const int n = 18;
     std::vector<QPointF> pts;
     for (int i = 0; i < n; ++i) {
-        const double ang = 2 * M_PI * i / n + rng.uniform(-0.08, 0.08);
-        const double rad = radius * ((i % 2) ? rng.uniform(0.72, 0.86) : rng.uniform(0.98, 1.28));
+        const double ang = 2 * M_PI * i / n + rng.uniform(-0.12, 0.12);
+        const double rad = radius * ((i % 2) ? rng.uniform(0.7, 0.84) : rng.uniform(0.95, 1.22));
         pts.emplace_back(c.x() + rad * std::cos(ang), c.y() + rad * std::sin(ang));
     }
     auto mid = [](QPointF a, QPointF b) { return (a + b) / 2; };
@@ -151,6 +153,24 @@ QPainterPath splashPath(QPointF c, qreal radius, Rng& rng)
     for (int i = 1; i <= n; ++i)
         path.quadTo(pts[i % n], mid(pts[i % n], pts[(i + 1) % n]));
     path.closeSubpath();
+
+    const double spikes[] = {-0.15, 0.75, 2.45, 3.35, 4.15, 5.3};
+    for (double base : spikes) {
+        const double ang = base + rng.uniform(-0.15, 0.15);
+        const double len = radius * rng.uniform(1.12, 1.3);
+        const double w = radius * rng.uniform(0.16, 0.24);
+        const QPointF dir(std::cos(ang), std::sin(ang));
+        const QPointF side(-dir.y(), dir.x());
+        const QPointF root = c + dir * radius * 0.6;
+        const QPointF tip = c + dir * len;
+        QPainterPath spike(root + side * w);
+        spike.quadTo(c + dir * (len * 0.8) + side * w * 0.25, tip);
+        spike.quadTo(c + dir * (len * 0.8) - side * w * 0.25, root - side * w);
+        spike.closeSubpath();
+        QPainterPath drop;
+        drop.addEllipse(tip + dir * w * 0.35, w * 0.6, w * 0.6);
+        path = path.united(spike).united(drop);
+    }
     return path;
 }
 
@@ -165,15 +185,17 @@ void logo(QPainter& p)
     p.fillRect(QRectF(0, 0, 219, 150), halo);
 
     Rng rng(0x0a7a5e);
-    QPainterPath splash = splashPath(c, 52, rng);
+    QPainterPath splash = splashPath(c, 49, rng);
     for (int i = 0; i < 14; ++i) {
         const double ang = rng.uniform(0, 2 * M_PI);
-        const double dist = rng.uniform(64, 80);
+        const double dist = rng.uniform(62, 74);
         const double d = rng.uniform(1.6, 4.8);
         QPointF at(c.x() + dist * std::cos(ang), c.y() + dist * std::sin(ang) * 0.92);
-        if (at.y() + d > 140)
+        if (at.y() + d > 128)  // keep clear of the maker's name
             continue;
-        splash.addEllipse(at, d, d);
+        QPainterPath drop;
+        drop.addEllipse(at, d, d);
+        splash = splash.united(drop);
     }
     QRadialGradient green(c - QPointF(14, 18), 80);
     green.setColorAt(0, QColor(196, 255, 120));
@@ -278,12 +300,12 @@ void notifyBackground(QPainter& p)
     p.setPen(Qt::white);
     p.drawText(QRectF(24, 0, 200, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Orvane Beamlet"));
 
-    drawEmoji(p, QStringLiteral("\U0001F4CB"), QRectF(10, 40, 38, 44));
+    drawEmoji(p, QStringLiteral("\U0001F4CB"), QRectF(10, 52, 38, 44));
 
     const QStringList lines = {QStringLiteral("Your text has been copied to the clipboard."),
                                QStringLiteral("Paste it into your friend's chat box with Ctrl+V"),
                                QStringLiteral("and send it with the Enter key.")};
-    const QRectF box(56, 34, 266, 66);
+    const QRectF box(56, 46, 266, 66);
     QFont f = sans(12);
     f = fitFont(f, lines.join(QChar(u'\n')), box, Qt::AlignLeft | Qt::AlignTop);
     p.setFont(f);
@@ -360,8 +382,8 @@ void person(QPainter& p, QPointF head, qreal s, QColor shirtTop, QColor shirtBot
 
 void iconEmotions(QPainter& p)
 {
-    person(p, QPointF(21.5, 8.5), 0.95, QColor(120, 214, 96), QColor(36, 140, 40));
-    person(p, QPointF(11.5, 11.5), 1.0, QColor(110, 176, 255), QColor(20, 84, 196));
+    person(p, QPointF(22, 8), 1.05, QColor(120, 214, 96), QColor(36, 140, 40));
+    person(p, QPointF(11.8, 10.6), 1.12, QColor(110, 176, 255), QColor(20, 84, 196));
 }
 
 void iconHelp(QPainter& p)

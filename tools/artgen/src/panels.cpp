@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
+
 namespace artgen {
 namespace {
 
@@ -234,7 +236,8 @@ void about(QPainter& p, const QString& version)
     fill.setColorAt(1, QColor(190, 226, 255));
     fancyText(p, QPointF(172, 62), QStringLiteral("Orvane Beamlet"), script(30), fill, QColor(6, 34, 96), 1.5);
 
-    shadowText(p, QRectF(172, 72, 390, 34), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+    // The main window clips the open panel at picture x 554, so text stays left of 540.
+    shadowText(p, QRectF(172, 72, 366, 34), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                QStringLiteral("A Facebook fancy-letters generation application that turns your text "
                               "and big emoticons into chat codes."),
                sans(12), kBody);
@@ -242,7 +245,7 @@ void about(QPainter& p, const QString& version)
                QStringLiteral("Version %1").arg(version), sans(11.5, true), QColor(255, 226, 120));
 
     p.setPen(QPen(QColor(170, 210, 255, 110), 1));
-    p.drawLine(QPointF(172, 133.5), QPointF(560, 133.5));
+    p.drawLine(QPointF(172, 133.5), QPointF(540, 133.5));
     shadowText(p, QRectF(172, 138, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("About the programmer"), sans(15, true), kHeading);
 
@@ -283,16 +286,28 @@ void contact(QPainter& p)
     const Row rows[] = {
         {"Website:", "\U0001F310", 71, 243},        {"Address:", "\U0001F3E0", 89, 243},
         {"Facebook:", "\U0001F465", 107, 243},      {"Skype:", "\U0001F4DE", 125, 243},
-        {"YouTube:", "\U0001F4FA", 143, 243},       {"E-mail:", "\u2709\uFE0F", 161, 243},
+        {"YouTube:", "\U0001F4FA", 143, 243},       {"E-mail:", "\U0001F4E7", 161, 243},
         {"Mobile:", "\U0001F4F1", 179, 243},        {"Facebook Fan Page:", "\U0001F44D", 199, 297},
     };
     const QFont f = sans(11.5, true);
+    // Titles end at the value column; their icons line up in one column to the left.
+    qreal iconX = 1e9;
+    for (const Row& row : rows)
+        iconX = std::min(iconX, row.right - QFontMetricsF(f).horizontalAdvance(QString::fromUtf8(row.title)) - 20);
     for (const Row& row : rows) {
         const QString title = QString::fromUtf8(row.title);
         const qreal w = QFontMetricsF(f).horizontalAdvance(title);
         const QRectF box(row.right - w - 1, row.top, w + 1, 13);
         shadowText(p, box, Qt::AlignRight | Qt::AlignVCenter, title, f, QColor(255, 255, 255));
-        drawEmoji(p, QString::fromUtf8(row.icon), QRectF(box.left() - 17, row.top - 0.5, 14, 14));
+        // A light chip keeps blue icons readable on the blue panel.
+        const QRectF chip(iconX, row.top - 1, 15, 15);
+        p.setPen(QPen(QColor(10, 50, 130, 160), 0.8));
+        QLinearGradient chipFill(chip.topLeft(), chip.bottomLeft());
+        chipFill.setColorAt(0, QColor(255, 255, 255, 240));
+        chipFill.setColorAt(1, QColor(214, 230, 250, 240));
+        p.setBrush(chipFill);
+        p.drawRoundedRect(chip.adjusted(0.5, 0.5, -0.5, -0.5), 3.5, 3.5);
+        drawEmoji(p, QString::fromUtf8(row.icon), chip.adjusted(2, 2, -2, -2));
     }
 }
 
