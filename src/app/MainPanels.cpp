@@ -23,7 +23,7 @@ void MainPanels::aboutCommand()
 {
     if (!aboutEnabled_)
         return;  // a disabled button raises no click
-    about_.startIn();
+    slideIn(about_);
     aboutEnabled_ = false;
     if (infoOpen(contact_)) {
         contact_.startOut();
@@ -35,7 +35,7 @@ void MainPanels::contactCommand()
 {
     if (!contactEnabled_)
         return;
-    contact_.startIn();
+    slideIn(contact_);
     contactEnabled_ = false;
     if (infoOpen(about_)) {
         aboutEnabled_ = true;
@@ -76,9 +76,23 @@ void MainPanels::packOpen()
 
 void MainPanels::packClose()
 {
-    aboutEnabled_ = true;
-    contactEnabled_ = true;
+    // A second OK while the pack panel already leaves must not unlock a button
+    // whose panel is opening meanwhile.
+    if (packHoldsButtons()) {
+        aboutEnabled_ = true;
+        contactEnabled_ = true;
+    }
     pack_.startOut();
+}
+
+void MainPanels::slideIn(desktop::SlidingPanel& panel)
+{
+    // A panel still standing where it opened (its close was just pressed) stays
+    // there; one more step would leave it short of its open position.
+    if (infoOpen(panel))
+        panel.stop();
+    else
+        panel.startIn();
 }
 
 void MainPanels::tick()

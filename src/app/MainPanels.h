@@ -42,6 +42,8 @@ public:
     bool packHoldsButtons() const;
 
 private:
+    void slideIn(desktop::SlidingPanel& panel);
+
     desktop::SlidingPanel about_;
     desktop::SlidingPanel contact_;
     desktop::SlidingPanel pack_;

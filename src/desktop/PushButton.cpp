@@ -95,9 +95,9 @@ void PushButton::paintEvent(QPaintEvent*)
     QColor face = hot ? look_.faceHover : look_.face;
     QColor edge = look_.edge;
     if (!enabled) {
-        const int grey = qGray(face.rgb());
-        face = QColor(grey, grey, grey).lighter(115);
-        edge = QColor(160, 160, 160);
+        // A light, flat grey whatever the face, so the greyed caption stays legible.
+        face = QColor(196, 201, 209);
+        edge = QColor(150, 154, 160);
     }
     QLinearGradient gradient(frame.topLeft(), frame.bottomLeft());
     if (down) {
@@ -145,7 +145,7 @@ void PushButton::paintEvent(QPaintEvent*)
         painter.drawPixmap(iconRect.translated(shift), icon_);
         painter.setOpacity(1.0);
     }
-    painter.setPen(enabled ? (hot ? look_.captionHover : look_.caption) : QColor(128, 128, 128));
+    painter.setPen(enabled ? (hot ? look_.captionHover : look_.caption) : QColor(112, 116, 122));
     painter.drawText(textRect.translated(shift), Qt::AlignCenter | Qt::TextShowMnemonic, caption);
 
     if (hasFocus()) {

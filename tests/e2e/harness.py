@@ -142,15 +142,139 @@ class Sample:
     windows: tuple  # ((window id, Geometry), ...) of the visible notification windows
 
 
-class NotificationTrack:
-    """Samples the notification windows in a background thread until stopped."""
+class XProbe:
+    """A direct Xlib connection (through ctypes) for sampling top-level windows fast.
 
-    def __init__(self, session, interval=0.005):
+    Running xdotool or xwininfo costs tens of milliseconds a call, too slow to see
+    each step of a window that moves every 15 ms; this reads the window manager's
+    client list and each client's geometry in well under a millisecond.
+    """
+
+    class _Attributes(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int), ("height", ctypes.c_int),
+                    ("border_width", ctypes.c_int), ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
+                    ("root", ctypes.c_ulong), ("class_", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+                    ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                    ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                    ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                    ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                    ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                    ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+
+    _lib = None
+    _error_handler = None
+
+    @classmethod
+    def _xlib(cls):
+        if cls._lib is None:
+            import ctypes.util
+            lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+            lib.XInitThreads()
+            lib.XOpenDisplay.restype = ctypes.c_void_p
+            lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+            lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+            lib.XDefaultRootWindow.restype = ctypes.c_ulong
+            lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+            lib.XInternAtom.restype = ctypes.c_ulong
+            lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+            lib.XGetWindowProperty.argtypes = [
+                ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int,
+                ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int),
+                ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong),
+                ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte))]
+            lib.XFree.argtypes = [ctypes.c_void_p]
+            lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                                 ctypes.POINTER(XProbe._Attributes)]
+            lib.XTranslateCoordinates.argtypes = [
+                ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong)]
+            lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+            # A window can vanish between listing and asking; the default handler
+            # would end this process on the resulting BadWindow.
+            handler_type = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+            cls._error_handler = handler_type(lambda display, event: 0)
+            lib.XSetErrorHandler.argtypes = [handler_type]
+            lib.XSetErrorHandler(cls._error_handler)
+            cls._lib = lib
+        return cls._lib
+
+    def __init__(self, display_name):
+        self.x = self._xlib()
+        self.dpy = self.x.XOpenDisplay(display_name.encode())
+        if not self.dpy:
+            raise HarnessError(f"cannot open display {display_name}")
+        self.root = self.x.XDefaultRootWindow(self.dpy)
+        self.atoms = {name: self.x.XInternAtom(self.dpy, name.encode(), 0)
+                      for name in ("_NET_CLIENT_LIST", "_NET_WM_NAME", "UTF8_STRING", "WM_NAME")}
+        self._titles = {}
+
+    def close(self):
+        if self.dpy:
+            self.x.XCloseDisplay(self.dpy)
+            self.dpy = None
+
+    def _property(self, wid, name):
+        actual_type = ctypes.c_ulong()
+        fmt = ctypes.c_int()
+        count = ctypes.c_ulong()
+        after = ctypes.c_ulong()
+        data = ctypes.POINTER(ctypes.c_ubyte)()
+        status = self.x.XGetWindowProperty(self.dpy, wid, self.atoms[name], 0, 1 << 16, 0, 0,
+                                           ctypes.byref(actual_type), ctypes.byref(fmt), ctypes.byref(count),
+                                           ctypes.byref(after), ctypes.byref(data))
+        if status != 0 or not data:
+            return None, None
+        try:
+            if fmt.value == 32:  # Xlib hands 32-bit items over as C longs
+                return 32, list(ctypes.cast(data, ctypes.POINTER(ctypes.c_ulong))[:count.value])
+            return fmt.value, bytes(data[:count.value * fmt.value // 8])
+        finally:
+            self.x.XFree(data)
+
+    def clients(self):
+        """Top-level windows that the window manager manages, mapped or not."""
+        _, wids = self._property(self.root, "_NET_CLIENT_LIST")
+        return wids or []
+
+    def title(self, wid):
+        if wid not in self._titles:
+            _, raw = self._property(wid, "_NET_WM_NAME")
+            if raw is None:
+                _, raw = self._property(wid, "WM_NAME")
+            self._titles[wid] = raw.decode("utf-8", "replace") if isinstance(raw, bytes) else None
+        return self._titles[wid]
+
+    def geometry(self, wid):
+        attrs = XProbe._Attributes()
+        if not self.x.XGetWindowAttributes(self.dpy, wid, ctypes.byref(attrs)):
+            return None
+        ax, ay, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+        if not self.x.XTranslateCoordinates(self.dpy, wid, self.root, 0, 0, ctypes.byref(ax), ctypes.byref(ay),
+                                            ctypes.byref(child)):
+            return None
+        return Geometry(ax.value, ay.value, attrs.width, attrs.height, attrs.map_state == 2)
+
+    def visible(self, title):
+        found = []
+        for wid in self.clients():
+            if self.title(wid) == title:
+                g = self.geometry(wid)
+                if g is not None and g.mapped:
+                    found.append((wid, g))
+        return found
+
+
+class WindowTrack:
+    """Samples, in a background thread, the visible windows with one title until stopped."""
+
+    def __init__(self, session, title, interval=0.002):
         self.session = session
+        self.title = title
         self.interval = interval
         self.samples = []
         self._stop = threading.Event()
         self._thread = threading.Thread(target=self._run, daemon=True)
+        self._error = None
 
     def __enter__(self):
         self._thread.start()
@@ -163,16 +287,22 @@ class NotificationTrack:
         self._stop.set()
         if self._thread.is_alive():
             self._thread.join(timeout=10)
+        if self._error:
+            raise self._error
 
     def _run(self):
-        while not self._stop.is_set():
-            t = time.monotonic()
-            try:
-                found = tuple(self.session.visible_geometries(NOTIFY_TITLE))
-            except HarnessError:
-                found = ()
-            self.samples.append(Sample(t, found))
-            self._stop.wait(self.interval)
+        try:
+            probe = XProbe(self.session.display)
+        except Exception as e:  # reported by stop()
+            self._error = e
+            return
+        try:
+            while not self._stop.is_set():
+                t = time.monotonic()
+                self.samples.append(Sample(t, tuple(probe.visible(self.title))))
+                self._stop.wait(self.interval)
+        finally:
+            probe.close()
 
     # Views of what was seen.
     def seen(self):
@@ -196,11 +326,16 @@ class NotificationTrack:
         return seen[-1] if seen else None
 
     def gone_after(self, t):
-        """Time of the first sample after t with no notification window, or None."""
-        for s in self.samples:
+        """Time of the first sample after t with no such window, or None."""
+        for s in list(self.samples):
             if s.t > t and not s.windows:
                 return s.t
         return None
+
+
+class NotificationTrack(WindowTrack):
+    def __init__(self, session, interval=0.002):
+        super().__init__(session, NOTIFY_TITLE, interval)
 
 
 class Session:
