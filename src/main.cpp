@@ -34,7 +34,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("beamlet"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvane Facebook Beamlet"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Beamlet"));
 
     beamlet::desktop::installAccessibleRoles();

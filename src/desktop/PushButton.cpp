@@ -126,11 +126,16 @@ void PushButton::paintEvent(QPaintEvent*)
     QRect textRect;
     QRect iconRect;
     const QPoint shift = down ? QPoint(1, 1) : QPoint();
+    int textFlags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if (hasIcon && look_.iconPlace == ButtonLook::IconPlace::Above) {
-        const int total = iconSize_.height() + gap + metrics.height();
+        // A narrow button breaks its caption into lines under the icon.
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, width() - 4, height()),
+                                                   Qt::AlignHCenter | Qt::TextWordWrap, shown);
+        const int total = iconSize_.height() + gap + wrapped.height();
         const int top = (height() - total) / 2;
         iconRect = QRect(QPoint((width() - iconSize_.width()) / 2, top), iconSize_);
-        textRect = QRect(0, top + iconSize_.height() + gap, width(), metrics.height());
+        textRect = QRect(2, top + iconSize_.height() + gap, width() - 4, wrapped.height());
+        textFlags |= Qt::TextWordWrap;
     } else {
         const QSize icon = hasIcon ? iconSize_.boundedTo(QSize(height() - 2, height() - 2)) : QSize();
         const int total = icon.width() + gap + textWidth;
@@ -146,7 +151,7 @@ void PushButton::paintEvent(QPaintEvent*)
         painter.setOpacity(1.0);
     }
     painter.setPen(enabled ? (hot ? look_.captionHover : look_.caption) : QColor(112, 116, 122));
-    painter.drawText(textRect.translated(shift), Qt::AlignCenter | Qt::TextShowMnemonic, caption);
+    painter.drawText(textRect.translated(shift), textFlags, caption);
 
     if (hasFocus()) {
         QStyleOptionFocusRect option;
