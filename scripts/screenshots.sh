@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: starts the program on a private Xvfb with openbox,
+# opens each panel and the mini window with xdotool, and crops each window.
+#   scripts/screenshots.sh [path/to/beamlet] [output folder]
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+exe=${1:-$here/build/beamlet}
+out=${2:-$here/docs/screenshots}
+mkdir -p "$out"
+work=$(mktemp -d)
+cp "$exe" "$work/beamlet"
+
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+read -r num <&3
+export DISPLAY=:$num
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill "$app" "$wm" 2>/dev/null; pkill -f "Xvfb.*displayfd" 2>/dev/null || true; rm -rf "$work"' EXIT
+sleep 1
+HOME=$work XDG_CACHE_HOME=$work/cache "$work/beamlet" >/dev/null 2>&1 &
+app=$!
+for _ in $(seq 50); do xdotool search --name "Orvane Facebook Beamlet" >/dev/null 2>&1 && break; sleep 0.1; done
+sleep 1
+
+X=238 Y=256
+click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; }
+shot() { import -window root -crop "$1" +repage "$out/$2.png"; }
+main=803x525+$X+$Y
+
+click 300 200; xdotool type --delay 40 "Hi there!"; xdotool mousemove 5 5; sleep 0.5
+shot "$main" main
+click 100 320; sleep 0.6; xdotool mousemove 5 5; sleep 0.2; shot "$main" about
+click 512 240; sleep 0.6
+click 100 365; sleep 0.6; xdotool mousemove 5 5; sleep 0.2; shot "$main" contact
+click 512 241; sleep 0.6
+click 470 136; sleep 0.8
+click $((88 + 8 + 40 * 2 + 16)) $((176 + 24 + 8 + 40 + 16)); sleep 0.8; xdotool mousemove 5 5; sleep 0.2
+shot "$main" emotions
+shot 328x152+945+840 notification
+click 600 256; sleep 0.8
+click 712 15; sleep 1; xdotool mousemove 5 5; sleep 0.3
+shot 767x102+262+824 mini
+echo "screenshots in $out"
