@@ -2,7 +2,7 @@
 
 #include "Accessibility.h"
 #include "AssetPaths.h"
-#include "DesignGeometry.h"
+#include "DesignRect.h"
 #include "InertLabel.h"
 #include "PushButton.h"
 
@@ -11,11 +11,6 @@
 
 namespace beamlet::app {
 namespace {
-
-QRect toQRect(const design::Rect& r)
-{
-    return QRect(r.x, r.y, r.w, r.h);
-}
 
 void styleLabel(QLabel& label, const QColor& colour)
 {
@@ -115,7 +110,7 @@ ContactPanel::ContactPanel(const MakerData& data, QWidget* parent)
     : InfoPanel(QStringLiteral("PicContact"), QString::fromLatin1(assets::kContactPanel), QStringLiteral("cmdcontactback"), parent)
 {
     setMouseTracking(true);
-    ok_->setGeometry(toQRect(design::kContactOk));
+    ok_->setGeometry(design::qrect(design::kContactOk));
 
     const QColor rest = LinkLabel::restColour(palette());
     const struct {

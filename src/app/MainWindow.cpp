@@ -3,7 +3,7 @@
 #include "AssetPaths.h"
 #include "Catalogue.h"
 #include "ComposerView.h"
-#include "DesignGeometry.h"
+#include "DesignRect.h"
 #include "InertLabel.h"
 #include "InfoPanels.h"
 #include "MakerData.h"
@@ -26,11 +26,6 @@
 
 namespace beamlet::app {
 namespace {
-
-QRect toQRect(const design::Rect& r)
-{
-    return QRect(r.x, r.y, r.w, r.h);
-}
 
 QString path(const char* resource)
 {
@@ -68,15 +63,15 @@ void MainWindow::build()
 
     // Created back to front: each control lies in front of those made before it.
     header_ = new desktop::Picture(QStringLiteral("LBLMOVE"), this);
-    header_->setGeometry(toQRect(design::kMainHeader));
+    header_->setGeometry(design::qrect(design::kMainHeader));
     header_->setPicture(assets::pixmap(path(assets::kMainHeader), dpr));
 
     auto* band = new desktop::Picture(QStringLiteral("imgtitle"), this);
-    band->setGeometry(toQRect(design::kTitleBand));
+    band->setGeometry(design::qrect(design::kTitleBand));
     band->setPicture(assets::pixmap(path(assets::kMainTitleBand), dpr));
 
     logo_ = new desktop::Picture(QStringLiteral("PiclogoOrvane"), this);
-    logo_->setGeometry(toQRect(design::kLogo));
+    logo_->setGeometry(design::qrect(design::kLogo));
     logo_->setPicture(assets::pixmap(path(assets::kMainLogo), dpr));
     logo_->makeActionable(tr("Open the Orvane website"));
     const QPixmap cursor = assets::pixmap(path(assets::kLogoCursor), dpr);
@@ -85,7 +80,7 @@ void MainWindow::build()
     auto* copyright = new desktop::InertLabel(QStringLiteral("lblcopyright"),
         QStringLiteral("Copyright \u00A9 2012 Orvane. All rights reserved."), this);
     copyright->setAlignment(Qt::AlignCenter);
-    copyright->setGeometry(toQRect(design::kCopyright));
+    copyright->setGeometry(design::qrect(design::kCopyright));
     QPalette copyrightPalette = copyright->palette();
     copyrightPalette.setColor(QPalette::WindowText, palette().color(QPalette::Active, QPalette::HighlightedText));
     copyright->setPalette(copyrightPalette);
@@ -95,9 +90,9 @@ void MainWindow::build()
     minHot_ = new desktop::Picture(QStringLiteral("imgminactive"), this);
     closeHot_ = new desktop::Picture(QStringLiteral("IMGACTIVECLOSE"), this);
     for (desktop::Picture* p : {minRest_, minHot_})
-        p->setGeometry(toQRect(design::kMinimize));
+        p->setGeometry(design::qrect(design::kMinimize));
     for (desktop::Picture* p : {closeRest_, closeHot_})
-        p->setGeometry(toQRect(design::kClose));
+        p->setGeometry(design::qrect(design::kClose));
     minRest_->setPicture(assets::pixmap(path(assets::kMinRest), dpr));
     minHot_->setPicture(assets::pixmap(path(assets::kMinHot), dpr));
     closeRest_->setPicture(assets::pixmap(path(assets::kCloseRest), dpr));
@@ -109,7 +104,7 @@ void MainWindow::build()
 
     miniLoader_ = new desktop::PushButton(QStringLiteral("cmdminiproloader"), QStringLiteral("+"),
                                           desktop::ButtonLook::green(), this);
-    miniLoader_->setGeometry(toQRect(design::kMiniLoader));
+    miniLoader_->setGeometry(design::qrect(design::kMiniLoader));
     miniLoader_->setAccessibleName(tr("Switch to the mini window"));
 
     const auto blueButton = [&](const char* name, const QString& caption, const design::Rect& place,
@@ -117,7 +112,7 @@ void MainWindow::build()
         desktop::ButtonLook look = desktop::ButtonLook::blue();
         look.bold = bold;
         auto* button = new desktop::PushButton(QLatin1String(name), caption, look, this);
-        button->setGeometry(toQRect(place));
+        button->setGeometry(design::qrect(place));
         button->setIconPicture(assets::pixmap(path(icon), dpr), iconSize);
         return button;
     };
@@ -126,7 +121,7 @@ void MainWindow::build()
     help_ = blueButton("cmdHelp", tr("Help"), design::kHelp, assets::kIconHelp, {32, 32}, false);
 
     typingBox_ = new compose::TypingBox(QStringLiteral("txtYouType"), this);
-    typingBox_->setGeometry(toQRect(design::kTypingBox));
+    typingBox_->setGeometry(design::qrect(design::kTypingBox));
     composer_ = new compose::ComposerView(*typingBox_, *platform_.clipboard, notifier_, this);
 
     aboutButton_ = blueButton("swfabout", tr("About"), design::kAboutButton, assets::kIconAbout, {32, 32}, true);
@@ -136,7 +131,7 @@ void MainWindow::build()
     const auto surface = [this](const char* name, const design::Rect& place) {
         auto* w = new QWidget(this);
         w->setObjectName(QLatin1String(name));
-        w->setGeometry(toQRect(place));
+        w->setGeometry(design::qrect(place));
         w->setAutoFillBackground(true);
         QPalette p = w->palette();
         p.setColor(QPalette::Window, QColor(64, 64, 64));
@@ -147,7 +142,7 @@ void MainWindow::build()
     contactSurface_ = surface("piccmdcontact", design::kContactSurface);
 
     about_ = new InfoPanel(QStringLiteral("picAbout"), path(assets::kAboutPanel), QStringLiteral("cmdaboutclose"), this);
-    about_->okButton()->setGeometry(toQRect(design::kAboutOk));
+    about_->okButton()->setGeometry(design::qrect(design::kAboutOk));
     contact_ = new ContactPanel(maker_, this);
     pack_ = new emoticons::PackPanel(this);
 

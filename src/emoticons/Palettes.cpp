@@ -3,7 +3,7 @@
 #include "Accessibility.h"
 #include "AssetPaths.h"
 #include "Catalogue.h"
-#include "DesignGeometry.h"
+#include "DesignRect.h"
 #include "Picture.h"
 #include "PushButton.h"
 
@@ -13,11 +13,6 @@
 
 namespace beamlet::emoticons {
 namespace {
-
-QRect toQRect(const design::Rect& r)
-{
-    return QRect(r.x, r.y, r.w, r.h);
-}
 
 QFont captionFont(qreal points, bool bold)
 {
@@ -87,10 +82,10 @@ PackPanel::PackPanel(QWidget* parent)
     caption->setObjectName(QStringLiteral("lblEmotionCaption"));
     caption->setFont(captionFont(9.75, true));
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    caption->setGeometry(toQRect(design::kPackCaption));
+    caption->setGeometry(design::qrect(design::kPackCaption));
 
     tiles_->setObjectName(QStringLiteral("Picture1"));
-    tiles_->setGeometry(toQRect(design::kPackTiles));
+    tiles_->setGeometry(design::qrect(design::kPackTiles));
     for (int n = 1; n <= kEntryCount; ++n) {
         auto* tile = new Tile(n, tiles_);
         const design::Rect r = design::tileRect(n, design::kPackTileSize, design::kPackTilePitch);
@@ -98,7 +93,7 @@ PackPanel::PackPanel(QWidget* parent)
         connect(tile, &Tile::clicked, this, &PackPanel::tileClicked);
     }
 
-    preview_->setGeometry(toQRect(design::kPackPreview));
+    preview_->setGeometry(design::qrect(design::kPackPreview));
     name_->setObjectName(QStringLiteral("LBLEMOINFO"));
     name_->setFont(captionFont(9.75, true));
     name_->setText(tr("Big Smile Smiley Face"));
@@ -111,9 +106,9 @@ PackPanel::PackPanel(QWidget* parent)
     help->setWordWrap(true);
     help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     help->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));
-    help->setGeometry(toQRect(design::kPackHelp));
+    help->setGeometry(design::qrect(design::kPackHelp));
 
-    ok_->setGeometry(toQRect(design::kPackOk));
+    ok_->setGeometry(design::qrect(design::kPackOk));
 }
 
 void PackPanel::showEntry(int number)

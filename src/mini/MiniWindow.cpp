@@ -3,7 +3,7 @@
 #include "AssetPaths.h"
 #include "Catalogue.h"
 #include "ComposerView.h"
-#include "DesignGeometry.h"
+#include "DesignRect.h"
 #include "Notifier.h"
 #include "Palettes.h"
 #include "Picture.h"
@@ -17,15 +17,6 @@
 #include <QPainter>
 
 namespace beamlet::mini {
-namespace {
-
-QRect toQRect(const design::Rect& r)
-{
-    return QRect(r.x, r.y, r.w, r.h);
-}
-
-}  // namespace
-
 MiniWindow::MiniWindow(desktop::Platform& platform, desktop::Notifier& notifier, compose::ComposerView& mainComposer)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       platform_(platform),
@@ -51,7 +42,7 @@ MiniWindow::MiniWindow(desktop::Platform& platform, desktop::Notifier& notifier,
     setWindowIcon(QIcon(assets::pixmap(QString::fromLatin1(assets::kAppIcon), dpr)));
 
     for (desktop::Picture* p : {backRest_, backHot_})
-        p->setGeometry(toQRect(design::kMiniBack));
+        p->setGeometry(design::qrect(design::kMiniBack));
     backRest_->setPicture(assets::pixmap(QString::fromLatin1(assets::kBackRest), dpr));
     backHot_->setPicture(assets::pixmap(QString::fromLatin1(assets::kBackHot), dpr));
     backRest_->setAccessibleName(tr("Back to the main window"));
@@ -59,10 +50,10 @@ MiniWindow::MiniWindow(desktop::Platform& platform, desktop::Notifier& notifier,
     backHot_->raise();
     backHot_->hide();
 
-    typingBox_->setGeometry(toQRect(design::kMiniTypingBox));
-    getCode_->setGeometry(toQRect(design::kMiniGetCode));
+    typingBox_->setGeometry(design::qrect(design::kMiniTypingBox));
+    getCode_->setGeometry(design::qrect(design::kMiniGetCode));
     getCode_->setIconPicture(assets::pixmap(QString::fromLatin1(assets::kIconGetCode), dpr), QSize(32, 32));
-    palette_->setGeometry(toQRect(design::kMiniPalette));
+    palette_->setGeometry(design::qrect(design::kMiniPalette));
     QWidget::setTabOrder(typingBox_, getCode_);
 
     composer_->alsoEmpty(&mainComposer);
