@@ -39,6 +39,7 @@ Notifier::Notifier(Platform& platform, QObject* parent)
       }, this))
 {
     rest_.setInterval(NotificationModel::kRestMs);
+    rest_.setTimerType(Qt::PreciseTimer);  // the rest is five seconds, not a little less
     connect(&rest_, &QTimer::timeout, this, &Notifier::tickRest);
     screenArea_ = [] {
         const QScreen* screen = QGuiApplication::primaryScreen();

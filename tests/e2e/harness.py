@@ -13,7 +13,10 @@ Test scripts call main() instead of unittest.main(): it takes --beamlet PATH
 
 import argparse
 import ctypes
+import ctypes.util
 import os
+import re
+import select
 import shutil
 import signal
 import subprocess
@@ -48,6 +51,7 @@ MAIN_DESIGN_POS = (238, 256)
 NOTIFY_SIZE = (328, 152)
 
 _beamlet_path = None
+_live_sessions = set()
 
 
 class HarnessError(RuntimeError):
@@ -139,7 +143,7 @@ class Geometry:
 @dataclass(frozen=True)
 class Sample:
     t: float
-    windows: tuple  # ((window id, Geometry), ...) of the visible notification windows
+    windows: tuple  # ((window id, Geometry), ...) of the tracked windows on screen
 
 
 class XProbe:
@@ -167,7 +171,6 @@ class XProbe:
     @classmethod
     def _xlib(cls):
         if cls._lib is None:
-            import ctypes.util
             lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
             lib.XInitThreads()
             lib.XOpenDisplay.restype = ctypes.c_void_p
@@ -188,29 +191,50 @@ class XProbe:
             lib.XTranslateCoordinates.argtypes = [
                 ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
                 ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong)]
-            lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
             # A window can vanish between listing and asking; the default handler
             # would end this process on the resulting BadWindow.
             handler_type = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
             cls._error_handler = handler_type(lambda display, event: 0)
             lib.XSetErrorHandler.argtypes = [handler_type]
             lib.XSetErrorHandler(cls._error_handler)
+            # A lost connection must not end this process (Xlib's default exits):
+            # note it, and let the calls on that connection fail from then on.
+            io_handler_type = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)
+            cls._io_error_handler = io_handler_type(cls._connection_lost)
+            lib.XSetIOErrorHandler.argtypes = [io_handler_type]
+            lib.XSetIOErrorHandler(cls._io_error_handler)
+            exit_handler_type = ctypes.CFUNCTYPE(None, ctypes.c_void_p, ctypes.c_void_p)
+            cls._io_exit_handler = exit_handler_type(lambda display, data: None)
+            lib.XSetIOErrorExitHandler.argtypes = [ctypes.c_void_p, exit_handler_type, ctypes.c_void_p]
             cls._lib = lib
         return cls._lib
+
+    _lost = set()
+
+    @classmethod
+    def _connection_lost(cls, display):
+        cls._lost.add(display)
+        return 0
 
     def __init__(self, display_name):
         self.x = self._xlib()
         self.dpy = self.x.XOpenDisplay(display_name.encode())
         if not self.dpy:
             raise HarnessError(f"cannot open display {display_name}")
+        self.x.XSetIOErrorExitHandler(self.dpy, self._io_exit_handler, None)
         self.root = self.x.XDefaultRootWindow(self.dpy)
         self.atoms = {name: self.x.XInternAtom(self.dpy, name.encode(), 0)
-                      for name in ("_NET_CLIENT_LIST", "_NET_WM_NAME", "UTF8_STRING", "WM_NAME")}
+                      for name in ("_NET_CLIENT_LIST", "_NET_WM_NAME", "WM_NAME")}
         self._titles = {}
+
+    def lost(self):
+        return self.dpy in XProbe._lost
 
     def close(self):
         if self.dpy:
-            self.x.XCloseDisplay(self.dpy)
+            if not self.lost():
+                self.x.XCloseDisplay(self.dpy)
+            XProbe._lost.discard(self.dpy)
             self.dpy = None
 
     def _property(self, wid, name):
@@ -236,12 +260,14 @@ class XProbe:
         _, wids = self._property(self.root, "_NET_CLIENT_LIST")
         return wids or []
 
-    def title(self, wid):
+    def titles(self, wid):
+        """The window's ICCCM and EWMH names (WM_NAME, _NET_WM_NAME); either may be None."""
         if wid not in self._titles:
-            _, raw = self._property(wid, "_NET_WM_NAME")
-            if raw is None:
-                _, raw = self._property(wid, "WM_NAME")
-            self._titles[wid] = raw.decode("utf-8", "replace") if isinstance(raw, bytes) else None
+            names = []
+            for prop in ("WM_NAME", "_NET_WM_NAME"):
+                _, raw = self._property(wid, prop)
+                names.append(raw.decode("utf-8", "replace") if isinstance(raw, bytes) else None)
+            self._titles[wid] = tuple(names)
         return self._titles[wid]
 
     def geometry(self, wid):
@@ -257,7 +283,8 @@ class XProbe:
     def visible(self, title):
         found = []
         for wid in self.clients():
-            if self.title(wid) == title:
+            # Matched like xdotool's search does: either name will do.
+            if title in self.titles(wid):
                 g = self.geometry(wid)
                 if g is not None and g.mapped:
                     found.append((wid, g))
@@ -299,7 +326,11 @@ class WindowTrack:
         try:
             while not self._stop.is_set():
                 t = time.monotonic()
-                self.samples.append(Sample(t, tuple(probe.visible(self.title))))
+                found = tuple(probe.visible(self.title))
+                if probe.lost():
+                    self._error = HarnessError(f"lost the X connection while tracking {self.title!r}")
+                    return
+                self.samples.append(Sample(t, found))
                 self._stop.wait(self.interval)
         finally:
             probe.close()
@@ -371,6 +402,7 @@ class Session:
         self.stop()
 
     def start(self):
+        _live_sessions.add(self)
         self.tmp = tempfile.mkdtemp(prefix="beamlet-e2e-")
         self.home = os.path.join(self.tmp, "home")
         self.bindir = os.path.join(self.tmp, "bin")
@@ -391,6 +423,7 @@ class Session:
             _stop_group(proc)
         self.program = self.pulse = self.wm = self.xvfb = None
         self._helpers = []
+        _live_sessions.discard(self)
         if self.tmp and not os.environ.get("BEAMLET_E2E_KEEP"):
             shutil.rmtree(self.tmp, ignore_errors=True)
 
@@ -425,7 +458,6 @@ class Session:
             write_fd = None
             number = b""
             deadline = time.monotonic() + 20
-            import select
             while not number.endswith(b"\n"):
                 left = deadline - time.monotonic()
                 if left <= 0 or not select.select([read_fd], [], [], left)[0]:
@@ -548,7 +580,6 @@ class Session:
 
     def find_windows(self, title, visible=True):
         """Ids of the windows whose title is exactly `title`."""
-        import re
         args = ["search"]
         if visible:
             args.append("--onlyvisible")
@@ -579,6 +610,15 @@ class Session:
             if g and g.mapped:
                 result.append((wid, g))
         return result
+
+    def notification(self):
+        """(window id, Geometry) of the notification window on screen, or None."""
+        found = self.visible_geometries(NOTIFY_TITLE)
+        return found[0] if found else None
+
+    def track(self, title):
+        """A WindowTrack of the windows with this title; use it as a context manager."""
+        return WindowTrack(self, title)
 
     def main_geometry(self):
         g = self.geometry(self.main_window)
@@ -766,6 +806,13 @@ class StreamWatch:
         return next((t for t, ids in self.samples if ids), None)
 
 
+def _terminate(signum, frame):
+    # Told to stop (a runner's time limit, say): take every X server down with us.
+    for session in list(_live_sessions):
+        session.stop()
+    os._exit(128 + signum)
+
+
 def main():
     """Entry point of a test script: parse --beamlet, skip without X tools, run unittest."""
     global _beamlet_path
@@ -780,7 +827,6 @@ def main():
         print(f"no runnable beamlet given (--beamlet PATH or $BEAMLET): {args.beamlet!r}", file=sys.stderr)
         sys.exit(2)
     _beamlet_path = os.path.abspath(args.beamlet)
-    # CTest ends a test that runs too long with SIGTERM: unwind so sessions stop.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    signal.signal(signal.SIGTERM, _terminate)
     program = unittest.main(module="__main__", argv=[sys.argv[0], *rest], exit=False, verbosity=2)
     sys.exit(0 if program.result.wasSuccessful() else 1)

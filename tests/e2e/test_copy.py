@@ -54,36 +54,40 @@ class CopyTest(h.SessionTestCase):
             self.assertEqual(self.get_code(), H + I)
             h.wait_until(track.seen, 5, what="the notification window to appear")
             shown_at = track.first_seen().t
+            wid = track.first_seen().windows[0][0]
+            self.assertEqual(self.s.window_title(wid), h.NOTIFY_TITLE)
+            self.assertIn("_NET_WM_STATE_ABOVE", self.s.net_wm_state(wid))
             h.wait_until(lambda: track.gone_after(shown_at), 15, what="the notification window to go away")
             time.sleep(0.3)
 
         samples = track.seen()
         self.assertEqual(track.max_simultaneous(), 1)
         self.assertEqual(len(track.window_ids()), 1, "one cycle must use one window")
-        for s in samples:
-            g = s.windows[0][1]
+        for sample in samples:
+            g = sample.windows[0][1]
             self.assertEqual(g.size, h.NOTIFY_SIZE)
             self.assertEqual(g.x, w - 335, "the notification keeps to the bottom right")
 
         tops = [top for _, top in track.tops()]
+        times = [sample.t for sample in samples]
         lowest_point = min(tops)
-        self.assertLessEqual(abs(lowest_point - rest_top), 2, f"rests at top {lowest_point}, wanted ~{rest_top}")
-        first = tops[0]
-        self.assertTrue(rest_top < first <= hgt - 11, f"first seen at top {first}: it must rise from the edge")
+        self.assertLessEqual(abs(lowest_point - rest_top), 1, f"rests at top {lowest_point}, wanted ~{rest_top}")
+        # It opens at the bottom edge (the window manager keeps a tenth of any
+        # window on screen, so 4 px of the 11 may be taken back), seen within a few steps.
+        self.assertTrue(hgt - 11 - 3 * 7 <= tops[0] <= hgt - 11, f"first seen at top {tops[0]}")
         arrive = tops.index(lowest_point)
         leave = len(tops) - 1 - tops[::-1].index(lowest_point)
         self.assertEqual(tops[:arrive + 1], sorted(tops[:arrive + 1], reverse=True), "the rise never goes down")
         self.assertEqual(tops[leave:], sorted(tops[leave:]), "the descent never goes up")
         self.assertTrue(all(t == lowest_point for t in tops[arrive:leave + 1]), "it keeps still while resting")
-        self.assertGreaterEqual(len(set(tops[:arrive])), 3, "the rise is animated, not a jump")
-        self.assertGreaterEqual(len(set(tops[leave:])), 3, "the descent is animated, not a jump")
-        self.assertGreater(tops[-1], hgt - 60, "it sinks back to the screen edge before vanishing")
+        self.assertGreaterEqual(len(set(tops[:arrive])), 10, "the rise is animated in small steps")
+        self.assertGreaterEqual(len(set(tops[leave:])), 10, "the descent is animated in small steps")
+        self.assertGreaterEqual(tops[-1], hgt - 11 - 3 * 7, "it sinks back to the screen edge before vanishing")
 
-        times = [s.t for s in samples]
-        rest = times[leave] - times[arrive]
+        rise, rest, descent = times[arrive] - times[0], times[leave] - times[arrive], times[-1] - times[leave]
         self.assertTrue(4.5 <= rest <= 6.5, f"rested {rest:.2f}s, wanted about 5s")
-        self.assertLess(times[arrive] - times[0], 3.0, "the rise takes a fraction of a second")
-        self.assertLess(times[-1] - times[leave], 3.0, "the descent takes a fraction of a second")
+        self.assertTrue(0.2 <= rise <= 2.0, f"rose in {rise:.2f}s: 26 steps of about 15 ms")
+        self.assertTrue(0.2 <= descent <= 2.0, f"sank in {descent:.2f}s: 27 steps of about 15 ms")
 
         tones = self.s.tone_files()
         self.assertEqual(len(tones), 1, tones)
@@ -137,8 +141,8 @@ class CopyTest(h.SessionTestCase):
             self.assertEqual(self.get_code(), H)
             tones = self.wait_for_arrival()
             arrived = time.monotonic()
-            for tone in tones:
-                os.remove(tone)
+            # The file is replaced at every arrival; its identity tells whether one more happened.
+            written = {p: _identity(p) for p in tones}
             time.sleep(1.0)
             # Copy again while it rests: same text, and the cycle neither restarts nor lengthens.
             self.assertEqual(self.get_code(), H)
@@ -151,15 +155,23 @@ class CopyTest(h.SessionTestCase):
         arrive = tops.index(min(tops))
         self.assertEqual(tops[arrive:], sorted(tops[arrive:]), "after arriving it only rests and sinks")
         self.assertLess(gone - arrived, 6.6, "a second copy must not extend the rest")
-        self.assertEqual(self.s.tone_files(), [], "a second copy must not arrive again and rewrite the sound")
+        self.assertEqual({p: _identity(p) for p in self.s.tone_files()}, written,
+                         "a second copy must not arrive again and rewrite the sound")
         if self.s.audio:
             self.assertEqual(len(sound.stream_ids()), 1, "two copies in one cycle play one sound")
 
         # Once the window has gone, the next copy starts a complete new cycle.
         with h.NotificationTrack(self.s) as track:
             self.assertEqual(self.get_code(), H)
-            self.wait_for_arrival()
+            h.wait_until(lambda: {p: _identity(p) for p in self.s.tone_files()} != written, 10,
+                         what="the sound file to be written again on the next arrival")
         self.assertEqual(len(track.window_ids()), 1)
+        self.assertEqual(min(top for _, top in track.tops()), self.screen[1] - 11 - 173)
+
+
+def _identity(path):
+    st = os.stat(path)
+    return (st.st_ino, st.st_mtime_ns, st.st_size)
 
 
 class _Nothing:
