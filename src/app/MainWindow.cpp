@@ -50,7 +50,6 @@ MainWindow::MainWindow(desktop::Platform& platform, desktop::Notifier& notifier,
 
     // The load handler: always on top from the start; its result is not examined.
     platform_.windows->setTopMost(*this, -1);
-    loaded_ = true;
 }
 
 MainWindow::~MainWindow() = default;
@@ -288,11 +287,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Closed by the window system: the program ends the same way as by its close image.
     event->accept();
     terminate();
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
 }
 
 }  // namespace beamlet::app

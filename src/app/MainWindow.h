@@ -69,7 +69,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void build();
@@ -83,7 +82,6 @@ private:
     MainPanels panels_;
     QPixmap background_;
     std::function<void()> terminate_;
-    bool loaded_ = false;
 
     desktop::Picture* header_ = nullptr;
     desktop::Picture* minRest_ = nullptr;
