@@ -1,0 +1,487 @@
+#!/usr/bin/env python3
+"""Runs the benchmarks on a private X server and judges each figure.
+
+Starts Xvfb (display chosen with -displayfd), openbox on it and, when present, a
+private PulseAudio server with a null sink, so the program runs as on a desktop.
+Then runs, alternating ours with the bare reference where there is one:
+
+  start     exec to the main window mapped and first painted (ours / bare)
+  startmem  peak resident memory (VmHWM) shortly after that first paint
+  typing    one typed character in the main typing box / a bare QPlainTextEdit
+  growth    code buffer cost per token, 10^3 to 10^6 tokens
+  copy      Get Code or a tile click to clipboard set and notification shown
+  cadence   animation tick intervals while keys arrive fast
+  memory    resident size after 1,000 copy and notification cycles
+
+Prints each figure beside its target and exits 1 when a target is missed (2 when
+the benchmark itself could not run). Standard library only.
+"""
+
+import argparse
+import ctypes
+import json
+import os
+import platform
+import re
+import select
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+PERIOD_MS = 15.0
+
+
+class BenchError(RuntimeError):
+    pass
+
+
+# ------------------------------------------------------------------ processes
+
+def _die_with_parent():
+    # In the child before exec: it is killed when this runner dies.
+    try:
+        ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+    except OSError:
+        pass
+
+
+def _spawn(cmd, env, log=None, pass_fds=()):
+    out = open(log, "ab") if log else subprocess.DEVNULL
+    try:
+        return subprocess.Popen(cmd, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                                pass_fds=pass_fds, start_new_session=True, preexec_fn=_die_with_parent)
+    finally:
+        if log:
+            out.close()
+
+
+def _stop(proc):
+    if proc is None or proc.poll() is not None:
+        return
+    try:
+        os.killpg(proc.pid, signal.SIGTERM)
+        proc.wait(timeout=3)
+    except (ProcessLookupError, subprocess.TimeoutExpired):
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        proc.wait(timeout=3)
+
+
+def _wait_until(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while not predicate():
+        if time.monotonic() > deadline:
+            raise BenchError("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+class Desktop:
+    """Xvfb 1280x1024 + openbox (+ PulseAudio with a null sink when installed)."""
+
+    def __init__(self, keep=False):
+        self.keep = keep
+        self.tmp = tempfile.mkdtemp(prefix="beamlet-bench-")
+        self.home = os.path.join(self.tmp, "home")
+        self.runtime = os.path.join(self.tmp, "runtime")
+        self.logs = os.path.join(self.tmp, "logs")
+        os.makedirs(self.home)
+        os.makedirs(self.logs)
+        os.makedirs(self.runtime, mode=0o700)
+        self.procs = []
+        self.display = None
+        self.pulse_socket = None
+
+    def __enter__(self):
+        try:
+            self._start_x()
+            self._start_wm()
+            self._start_pulse()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        for proc in reversed(self.procs):
+            _stop(proc)
+        self.procs = []
+        if not self.keep:
+            shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def env(self, **extra):
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("XDG_", "QT_", "WAYLAND_", "DBUS_", "PULSE_", "BEAMLET_"))}
+        env.update({
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
+            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
+            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
+            "XDG_RUNTIME_DIR": self.runtime,
+            "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.tmp, "no-bus"),
+            "LC_ALL": "C.UTF-8",
+            "QT_QPA_PLATFORM": "xcb",
+        })
+        if self.display:
+            env["DISPLAY"] = self.display
+        if self.pulse_socket:
+            env["PULSE_SERVER"] = "unix:" + self.pulse_socket
+        env.update(extra)
+        return env
+
+    def _x_answers(self):
+        return subprocess.run(["xwininfo", "-root"], env=self.env(), stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0
+
+    def _start_x(self):
+        read_fd, write_fd = os.pipe()
+        try:
+            self.procs.append(_spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+                                      "-nolisten", "tcp", "-noreset"], dict(os.environ),
+                                     os.path.join(self.logs, "xvfb.log"), pass_fds=(write_fd,)))
+            os.close(write_fd)
+            write_fd = None
+            number = b""
+            deadline = time.monotonic() + 20
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([read_fd], [], [], left)[0]:
+                    raise BenchError("Xvfb did not report its display")
+                chunk = os.read(read_fd, 16)
+                if not chunk:
+                    raise BenchError("Xvfb exited at start")
+                number += chunk
+        finally:
+            os.close(read_fd)
+            if write_fd is not None:
+                os.close(write_fd)
+        self.display = ":" + number.decode().strip()
+        _wait_until(self._x_answers, 20, "the X server")
+
+    def _start_wm(self):
+        wm = _spawn(["openbox", "--sm-disable"], self.env(), os.path.join(self.logs, "openbox.log"))
+        self.procs.append(wm)
+
+        def ready():
+            if wm.poll() is not None:
+                raise BenchError("openbox exited")
+            out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
+                                 capture_output=True, text=True).stdout
+            return "window id #" in out
+        if shutil.which("xprop"):
+            _wait_until(ready, 20, "openbox")
+        else:
+            time.sleep(1.0)
+
+    def _start_pulse(self):
+        if not shutil.which("pulseaudio"):
+            return
+        socket = os.path.join(self.runtime, "pulse-native")
+        pulse = _spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                        "-L", "module-null-sink sink_name=bench",
+                        "-L", f"module-native-protocol-unix auth-anonymous=1 socket={socket}"],
+                       self.env(), os.path.join(self.logs, "pulseaudio.log"))
+        self.procs.append(pulse)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if pulse.poll() is not None:
+                return  # no sound server: the program plays nothing, which it tolerates
+            if os.path.exists(socket):
+                self.pulse_socket = socket
+                return
+            time.sleep(0.05)
+
+
+# ------------------------------------------------------------------ statistics
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def spread(values, fmt="{:.2f}"):
+    if not values:
+        return "n/a"
+    return (fmt + " [" + fmt + "–" + fmt + "]").format(median(values), min(values), max(values))
+
+
+class Report:
+    def __init__(self):
+        self.rows = []  # (figure, ours, reference, measured, target, passed)
+        self.notes = []
+        self.raw = {}
+
+    def add(self, figure, ours, reference, measured, target, passed):
+        self.rows.append((figure, ours, reference, measured, target, passed))
+        verdict = "ok" if passed else "MISSED"
+        print(f"  {figure}: {measured}   target {target}   -> {verdict}", flush=True)
+
+    def note(self, text):
+        self.notes.append(text)
+        print("  note: " + text, flush=True)
+
+    def markdown(self):
+        lines = ["| Figure | Ours: median [min–max] | Reference: median [min–max] | Measured | Target | Verdict |",
+                 "|---|---|---|---|---|---|"]
+        for figure, ours, ref, measured, target, passed in self.rows:
+            lines.append(f"| {figure} | {ours} | {ref} | {measured} | {target} | {'ok' if passed else '**missed**'} |")
+        return "\n".join(lines)
+
+
+# ------------------------------------------------------------------ benchmarks
+
+def run_lines(desk, exe, args, timeout):
+    proc = subprocess.run([exe, *args], env=desk.env(), capture_output=True, text=True, timeout=timeout)
+    lines = [json.loads(l) for l in proc.stdout.splitlines() if l.startswith("{")]
+    if proc.returncode != 0 or not lines:
+        raise BenchError(f"{os.path.basename(exe)} {' '.join(args)} failed ({proc.returncode}): {proc.stderr[-2000:]}")
+    return lines
+
+
+def start_once(desk, exe):
+    probe = os.path.join(desk.tmp, "first-paint.txt")
+    if os.path.exists(probe):
+        os.unlink(probe)
+    env = desk.env(BEAMLET_BENCH_FIRST_PAINT=probe)
+    t0 = time.monotonic_ns()  # CLOCK_MONOTONIC, as the probe in the child
+    proc = subprocess.Popen([exe], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, cwd=desk.tmp, preexec_fn=_die_with_parent)
+    try:
+        proc.wait(timeout=60)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+        raise BenchError(os.path.basename(exe) + " did not report its first paint")
+    with open(probe) as f:
+        values = dict(line.strip().split("=", 1) for line in f if "=" in line)
+    return {
+        "start_ms": (int(values["painted_ns"]) - t0) / 1e6,
+        "paint_event_ms": (int(values["paint_event_ns"]) - t0) / 1e6,
+        "hwm_mib": int(values["hwm_kib"]) / 1024.0,
+        "anon_mib": int(values["anon_kib"]) / 1024.0,
+        "file_mib": int(values["file_kib"]) / 1024.0,
+    }
+
+
+def bench_start(desk, bins, runs, report):
+    ours_exe = os.path.join(bins, "beamlet_start")
+    bare_exe = os.path.join(bins, "bare_window")
+    for _ in range(2):  # font caches, page cache: the first starts are not typical
+        start_once(desk, ours_exe)
+        start_once(desk, bare_exe)
+    ours, bare = [], []
+    for i in range(runs):
+        pair = (ours_exe, bare_exe) if i % 2 == 0 else (bare_exe, ours_exe)
+        for exe in pair:
+            (ours if exe == ours_exe else bare).append(start_once(desk, exe))
+    report.raw["start"] = {"ours": ours, "bare": bare}
+
+    o = [r["start_ms"] for r in ours]
+    b = [r["start_ms"] for r in bare]
+    ratio = median(o) / median(b)
+    pairs = [x / y for x, y in zip(o, b)]
+    report.add("start: exec to main window mapped and first painted",
+               spread(o, "{:.1f}") + " ms", spread(b, "{:.1f}") + " ms",
+               f"{ratio:.2f} × bare (paired runs {min(pairs):.2f}–{max(pairs):.2f})", "≤ 1.25 × bare", ratio <= 1.25)
+
+    oh = [r["hwm_mib"] for r in ours]
+    bh = [r["hwm_mib"] for r in bare]
+    extra = median(oh) - median(bh)
+    oa = median([r["anon_mib"] for r in ours]) - median([r["anon_mib"] for r in bare])
+    of = median([r["file_mib"] for r in ours]) - median([r["file_mib"] for r in bare])
+    report.add("peak memory after start (VmHWM)", spread(oh) + " MiB", spread(bh) + " MiB",
+               f"bare + {extra:.2f} MiB (anonymous + {oa:.2f}, file-backed + {of:.2f})", "≤ bare + 10 MiB",
+               extra <= 10.0)
+
+
+def bench_typing(desk, bins, runs, report):
+    lines = run_lines(desk, os.path.join(bins, "beamlet_bench"), ["typing", "--runs", str(runs)], 1800)
+    report.raw["typing"] = lines
+    o = [l["ours_us"] for l in lines]
+    b = [l["bare_us"] for l in lines]
+    ok = all(l["ok"] for l in lines)
+    ratio = median(o) / median(b)
+    pairs = [x / y for x, y in zip(o, b)]
+    report.add("one typed character in txtYouType (10,000 characters)", spread(o) + " µs", spread(b) + " µs",
+               f"{ratio:.3f} × bare QPlainTextEdit (paired runs {min(pairs):.2f}–{max(pairs):.2f})"
+               + ("" if ok else "; TEXT OR BUFFER WRONG"), "≤ 1.10 × bare", ok and ratio <= 1.10)
+
+
+def bench_growth(desk, bins, runs, report):
+    lines = run_lines(desk, os.path.join(bins, "beamlet_bench"), ["growth", "--runs", str(runs)], 1800)
+    report.raw["growth"] = lines
+    sizes = lines[0]["sizes"]
+    per_size = [[l["ns_per_token"][i] for l in lines] for i in range(len(sizes))]
+    ok = all(l["ok"] for l in lines)
+    ratio = median(per_size[-1]) / median(per_size[0])
+    ours = ", ".join(f"10^{len(str(s)) - 1}: {median(v):.0f}" for s, v in zip(sizes, per_size)) + " ns/token"
+    faults = lines[-1].get("faults_per_1000_tokens")
+    ref = lines[-1].get("plain_ns_per_token")
+    ref_text = "n/a"
+    if ref:
+        plain = [[l["plain_ns_per_token"][i] for l in lines] for i in range(len(sizes))]
+        ref_text = "plain std::string: " + ", ".join(f"{median(v):.1f}" for v in plain) + " ns/token"
+    report.add("code buffer growth, 10^3 to 10^6 tokens", ours, ref_text,
+               f"{ratio:.2f} × the per-token cost at 10^3 (runs " +
+               f"{min(l['ns_per_token'][-1] / l['ns_per_token'][0] for l in lines):.2f}–"
+               f"{max(l['ns_per_token'][-1] / l['ns_per_token'][0] for l in lines):.2f})"
+               + ("" if ok else "; BUFFER WRONG"), "≤ 2 ×", ok and ratio <= 2.0)
+    if faults:
+        touch = median([l["first_touch_us_per_page"] for l in lines])
+        report.note("growth: minor page faults per 1,000 tokens by size: "
+                    + ", ".join(f"{f:.0f}" for f in faults)
+                    + f"; first touch of a fresh 4 KiB page costs {touch:.1f} µs on this machine")
+
+
+def bench_copy(desk, bins, runs, report):
+    lines = run_lines(desk, os.path.join(bins, "beamlet_bench"), ["copy", "--runs", str(runs)], 1800)
+    report.raw["copy"] = lines
+    bare = [l for l in lines if l["what"] == "bare"]
+    bare_painted = [l["painted_ms"] for l in bare]
+    for what, label in (("getcode", "Get Code"), ("tile", "tile click")):
+        rows = [l for l in lines if l["what"] == what]
+        ok = all(l["ok"] for l in rows) and all(l["painted_ms"] > 0 for l in rows)
+        shown = [l["shown_ms"] for l in rows]
+        painted = [l["painted_ms"] for l in rows]
+        first = rows[0]["painted_ms"]
+        report.add(f"{label} to clipboard set and notification shown",
+                   f"handler {spread(shown)} ms; on screen {spread(painted)} ms (first {first:.1f})",
+                   f"plain window show to paint {spread(bare_painted)} ms",
+                   f"on screen after {median(painted):.1f} ms (median)" + ("" if ok else "; COPY OR SHOW WRONG"),
+                   "< 15 ms", ok and median(painted) < PERIOD_MS)
+
+
+def _cadence_stats(rows):
+    intervals = [x for l in rows for x in l["up_ms"] + l["down_ms"]]
+    within = sum(1 for x in intervals if abs(x - PERIOD_MS) <= 0.1 * PERIOD_MS)
+    lost = sum(1 for x in intervals if x > 1.5 * PERIOD_MS)
+    return intervals, within, lost
+
+
+def bench_cadence(desk, bins, runs, report):
+    lines = run_lines(desk, os.path.join(bins, "beamlet_bench"), ["cadence", "--runs", str(runs)], 1800)
+    report.raw["cadence"] = lines
+    ours = [l for l in lines if l["who"] == "ours"]
+    bare = [l for l in lines if l["who"] == "bare"]
+    oi, ow, ol = _cadence_stats(ours)
+    bi, bw, bl = _cadence_stats(bare)
+    ok = all(l["ok"] for l in ours)
+    keys = sum(l.get("keys", 0) for l in ours) / max(1, sum(l.get("seconds", 0) for l in ours))
+    counts = sorted({(len(l["up_ms"]), len(l["down_ms"])) for l in ours})
+    passed = ok and ow == len(oi) and ol == 0
+    report.add("animation cadence while typing fast",
+               f"{spread(oi)} ms; {ow}/{len(oi)} within ±10 %, {ol} lost",
+               f"bare precise QTimer: {spread(bi)} ms; {bw}/{len(bi)} within, {bl} lost",
+               f"{100.0 * ow / max(1, len(oi)):.1f} % of ticks within 13.5–16.5 ms, {ol} lost"
+               + ("" if ok else "; CYCLE OR TYPING WRONG"), "every tick within ±10 % of 15 ms, none lost",
+               passed)
+    report.note(f"cadence: {len(ours)} cycles, ticks per cycle (rise and fade, descent) {counts}, "
+                f"{keys:.0f} keys/s typed into the box throughout")
+
+
+def bench_memory(desk, bins, cycles, report):
+    lines = run_lines(desk, os.path.join(bins, "beamlet_bench"), ["memory", "--cycles", str(cycles)], 3600)
+    report.raw["memory"] = lines
+    l = lines[0]
+    rss = l["rss_mib"]
+    growth = rss[-1] - rss[0]
+    heap = l["heap_mib"][-1] - l["heap_mib"][0]
+    report.add(f"memory after {cycles:,} copies and notification cycles",
+               f"RSS {rss[0]:.2f} → {rss[-1]:.2f} MiB (max {max(rss):.2f})", "—",
+               f"+{growth:.2f} MiB resident (heap in use +{heap:.2f} MiB)" + ("" if l["ok"] else "; CYCLES WRONG"),
+               "within 1 MiB of after the first", l["ok"] and abs(growth) <= 1.0)
+    report.note("memory: resident MiB at cycles " + ", ".join(f"{int(a)}: {r:.2f}" for a, r in zip(l["at"], rss)))
+
+
+# ------------------------------------------------------------------ machine
+
+def machine():
+    cpu = "unknown"
+    try:
+        with open("/proc/cpuinfo") as f:
+            m = re.search(r"^model name\s*:\s*(.+)$", f.read(), re.M)
+            cpu = m.group(1).strip() if m else cpu
+    except OSError:
+        pass
+    qt = "unknown"
+    try:
+        out = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"], capture_output=True, text=True)
+        qt = out.stdout.strip() or qt
+    except OSError:
+        pass
+    return f"nproc {os.cpu_count()}, CPU {cpu}, Qt {qt}, {platform.system()} {platform.release()}"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--bin", required=True, help="folder with beamlet_start, bare_window and beamlet_bench")
+    parser.add_argument("--runs", type=int, default=21, help="runs of each program per figure (at least 20)")
+    parser.add_argument("--cycles", type=int, default=1000, help="copy and notification cycles for memory")
+    parser.add_argument("--only", default="start,typing,growth,copy,cadence,memory",
+                        help="comma-separated subset of: start,typing,growth,copy,cadence,memory")
+    parser.add_argument("--json", help="also write every raw figure to this file")
+    parser.add_argument("--markdown", help="also write the table to this file")
+    parser.add_argument("--keep", action="store_true", help="keep the private X session's folder and logs")
+    args = parser.parse_args()
+
+    for tool in ("Xvfb", "openbox", "xwininfo"):
+        if not shutil.which(tool):
+            print(f"run_bench: {tool} is not installed", file=sys.stderr)
+            return 2
+    if args.runs < 20:
+        print("run_bench: note: fewer than 20 runs, figures are indicative only", file=sys.stderr)
+
+    report = Report()
+    wanted = [w.strip() for w in args.only.split(",") if w.strip()]
+    steps = {
+        "start": lambda d: bench_start(d, args.bin, args.runs, report),
+        "typing": lambda d: bench_typing(d, args.bin, args.runs, report),
+        "growth": lambda d: bench_growth(d, args.bin, args.runs, report),
+        "copy": lambda d: bench_copy(d, args.bin, args.runs, report),
+        "cadence": lambda d: bench_cadence(d, args.bin, args.runs, report),
+        "memory": lambda d: bench_memory(d, args.bin, args.cycles, report),
+    }
+    print("machine: " + machine(), flush=True)
+    try:
+        with Desktop(keep=args.keep) as desk:
+            print(f"display {desk.display}, sound server {'yes' if desk.pulse_socket else 'none'}", flush=True)
+            for name in wanted:
+                if name not in steps:
+                    raise BenchError("unknown benchmark " + name)
+                print(f"[{name}]", flush=True)
+                started = time.monotonic()
+                steps[name](desk)
+                print(f"  ({time.monotonic() - started:.0f} s)", flush=True)
+    except (BenchError, subprocess.TimeoutExpired, OSError, KeyError, ValueError) as e:
+        print("run_bench: " + str(e), file=sys.stderr)
+        return 2
+
+    table = report.markdown()
+    print()
+    print("machine: " + machine())
+    print(table)
+    for n in report.notes:
+        print("- " + n)
+    if args.markdown:
+        with open(args.markdown, "w") as f:
+            f.write("machine: " + machine() + "\n\n" + table + "\n\n" + "\n".join("- " + n for n in report.notes) + "\n")
+    if args.json:
+        with open(args.json, "w") as f:
+            json.dump({"machine": machine(), "raw": report.raw}, f, indent=1)
+    missed = [r[0] for r in report.rows if not r[5]]
+    if missed:
+        print("\nmissed: " + "; ".join(missed))
+        return 1
+    print("\nall targets met")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
