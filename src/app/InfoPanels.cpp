@@ -3,6 +3,7 @@
 #include "Accessibility.h"
 #include "AssetPaths.h"
 #include "DesignRect.h"
+#include "Fonts.h"
 #include "InertLabel.h"
 #include "PushButton.h"
 
@@ -26,11 +27,7 @@ void styleLabel(QLabel& label, const QColor& colour)
 
 QFont contactFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    font.setPointSizeF(8.25);
-    font.setItalic(true);
-    return font;
+    return desktop::designFont(desktop::Face::Tahoma, 8.25, false, true);
 }
 
 LinkLabel::LinkLabel(const QString& objectName, const Link& link, QWidget* parent)

@@ -1,9 +1,12 @@
 #include "Platform.h"
 
+#include "sound/SoundModule.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QSoundEffect>
+#include <QCoreApplication>
+#include <QLibrary>
 #include <QTimer>
 #include <QWidget>
 
@@ -50,37 +53,45 @@ void DesktopLinkOpener::open(const QUrl& target)
     QTimer::singleShot(0, [target] { QDesktopServices::openUrl(target); });
 }
 
-struct EffectSoundPlayer::Impl {
-    QSoundEffect effect;
-};
+LazySoundPlayer::LazySoundPlayer() = default;
+LazySoundPlayer::~LazySoundPlayer() = default;
 
-EffectSoundPlayer::EffectSoundPlayer() = default;
-EffectSoundPlayer::~EffectSoundPlayer() = default;
-
-void EffectSoundPlayer::play(const QString& filePath)
+QStringList LazySoundPlayer::moduleCandidates()
 {
-    if (!impl_) {
-        impl_ = std::make_unique<Impl>();
-        impl_->effect.setVolume(0.5f);
-        impl_->effect.setLoopCount(1);
-    }
-    // The file was just rewritten: drop the cached samples so they are read again.
-    impl_->effect.setSource(QUrl());
-    impl_->effect.setSource(QUrl::fromLocalFile(filePath));
-    impl_->effect.play();
+    const QString here = QCoreApplication::applicationDirPath();
+    return {here + QStringLiteral("/" BEAMLET_SOUND_MODULE),
+            here + QStringLiteral("/../" BEAMLET_INSTALL_LIBDIR "/beamlet/" BEAMLET_SOUND_MODULE),
+            QStringLiteral(BEAMLET_SOUND_MODULE_BUILT)};
 }
 
-void EffectSoundPlayer::stop()
+void LazySoundPlayer::play(const QString& filePath)
 {
-    if (impl_)
-        impl_->effect.stop();
+    if (!tried_) {
+        tried_ = true;
+        for (const QString& candidate : moduleCandidates()) {
+            QLibrary module(candidate);
+            const auto create = reinterpret_cast<BeamletCreateSoundPlayer>(module.resolve(BEAMLET_SOUND_FACTORY));
+            if (create) {
+                player_.reset(create());
+                break;
+            }
+        }
+    }
+    if (player_)
+        player_->play(filePath);
+}
+
+void LazySoundPlayer::stop()
+{
+    if (player_)
+        player_->stop();
 }
 
 Platform& Platform::system()
 {
     // Alive until the process ends: the program ends at once, never tearing
     // these down after the application object is gone.
-    static Platform* platform = new Platform{new QtClipboard, new EffectSoundPlayer,
+    static Platform* platform = new Platform{new QtClipboard, new LazySoundPlayer,
                                              new DesktopLinkOpener, new QtWindowServices};
     return *platform;
 }

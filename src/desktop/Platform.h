@@ -2,6 +2,7 @@
 // The platform services the windows use, behind small interfaces so tests can
 // substitute recording fakes: clipboard, sound, links, and the two window routines.
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
@@ -70,17 +71,21 @@ public:
     void open(const QUrl& target) override;
 };
 
-// Plays through QSoundEffect, created at the first sound rather than at start.
-class EffectSoundPlayer final : public SoundPlayer {
+// Plays through the sound module, loaded at the first sound rather than at
+// start; without the module or an audio device the program stays silent.
+class LazySoundPlayer final : public SoundPlayer {
 public:
-    EffectSoundPlayer();
-    ~EffectSoundPlayer() override;
+    LazySoundPlayer();
+    ~LazySoundPlayer() override;
     void play(const QString& filePath) override;
     void stop() override;
 
+    // Where the module is looked for, first match wins.
+    static QStringList moduleCandidates();
+
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<SoundPlayer> player_;
+    bool tried_ = false;
 };
 
 }  // namespace beamlet::desktop

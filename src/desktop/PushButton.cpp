@@ -1,5 +1,7 @@
 #include "PushButton.h"
 
+#include "Fonts.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -22,27 +24,13 @@ ButtonLook ButtonLook::green()
     return ButtonLook{QColor(128, 255, 128), QColor(192, 255, 192), QColor(128, 255, 128)};
 }
 
-namespace {
-
-QFont captionFont(bool bold)
-{
-    // Verdana where the desktop has it; otherwise the closest wide sans serif.
-    QFont font(QStringLiteral("Verdana"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    return font;
-}
-
-}  // namespace
 
 PushButton::PushButton(const QString& objectName, const QString& caption, const ButtonLook& look, QWidget* parent)
     : QAbstractButton(parent), look_(look)
 {
     setObjectName(objectName);
     setText(caption);  // an "&" makes the next letter the access key
-    setFont(captionFont(look.bold));
+    setFont(designFont(Face::Verdana, 8.25, look.bold));
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
     setAttribute(Qt::WA_Hover);

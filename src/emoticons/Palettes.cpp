@@ -4,6 +4,7 @@
 #include "AssetPaths.h"
 #include "Catalogue.h"
 #include "DesignRect.h"
+#include "Fonts.h"
 #include "Picture.h"
 #include "PushButton.h"
 
@@ -12,26 +13,14 @@
 #include <QPainter>
 
 namespace beamlet::emoticons {
-namespace {
-
-QFont captionFont(qreal points, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-}  // namespace
 
 QPixmap scaledPicture(int number, QSize size, qreal devicePixelRatio)
 {
-    QPixmap source(assets::emoticonPath(number));
+    const QImage source = assets::image(assets::emoticonPath(number));
     if (source.isNull())
-        return source;
-    QPixmap scaled = source.scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return {};
+    QPixmap scaled = QPixmap::fromImage(
+        source.scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     scaled.setDevicePixelRatio(devicePixelRatio);
     return scaled;
 }
@@ -80,7 +69,7 @@ PackPanel::PackPanel(QWidget* parent)
 
     auto* caption = new QLabel(tr("Emotions"), this);
     caption->setObjectName(QStringLiteral("lblEmotionCaption"));
-    caption->setFont(captionFont(9.75, true));
+    caption->setFont(desktop::designFont(desktop::Face::SansSerif, 9.75, true));
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     caption->setGeometry(design::qrect(design::kPackCaption));
 
@@ -95,14 +84,14 @@ PackPanel::PackPanel(QWidget* parent)
 
     preview_->setGeometry(design::qrect(design::kPackPreview));
     name_->setObjectName(QStringLiteral("LBLEMOINFO"));
-    name_->setFont(captionFont(9.75, true));
+    name_->setFont(desktop::designFont(desktop::Face::SansSerif, 9.75, true));
     name_->setText(tr("Big Smile Smiley Face"));
     name_->move(design::kPackName.x, design::kPackName.y);
     name_->adjustSize();
 
     auto* help = new QLabel(this);
     help->setObjectName(QStringLiteral("Label2"));
-    help->setFont(captionFont(8.25, false));
+    help->setFont(desktop::designFont(desktop::Face::SansSerif, 8.25));
     help->setWordWrap(true);
     help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     help->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));

@@ -14,6 +14,8 @@ for f in bin/beamlet share/applications/org.orvane.Beamlet.desktop \
          share/icons/hicolor/256x256/apps/org.orvane.Beamlet.png; do
   [ -f "$prefix/$f" ] || { echo "missing: $f"; exit 1; }
 done
+# The sound module, loaded from <libdir>/beamlet beside the installed program.
+[ -n "$(find "$prefix" -path '*/beamlet/beamlet_sound.so')" ] || { echo "missing: the sound module"; exit 1; }
 [ -x "$prefix/bin/beamlet" ] || { echo "beamlet is not executable"; exit 1; }
 desktop-file-validate "$prefix/share/applications/org.orvane.Beamlet.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.orvane.Beamlet.metainfo.xml"
