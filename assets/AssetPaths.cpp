@@ -1,6 +1,7 @@
 #include "AssetPaths.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QPixmapCache>
 
 namespace beamlet::assets {
@@ -8,6 +9,14 @@ namespace beamlet::assets {
 QString emoticonPath(int number)
 {
     return QStringLiteral(":/emoticons/%1.jpg").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+QImage image(const QString& path)
+{
+    const QByteArray format = path.endsWith(QLatin1String(".jpg")) ? QByteArrayLiteral("jpeg") : QByteArrayLiteral("png");
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 QPixmap pixmap(const QString& path, qreal devicePixelRatio)
@@ -20,11 +29,13 @@ QPixmap pixmap(const QString& path, qreal devicePixelRatio)
     if (dense) {
         const int dot = path.lastIndexOf(QLatin1Char('.'));
         const QString twin = path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
-        if (QFile::exists(twin) && result.load(twin))
+        if (QFile::exists(twin))
+            result = QPixmap::fromImage(image(twin));
+        if (!result.isNull())
             result.setDevicePixelRatio(2.0);
     }
     if (result.isNull())
-        result.load(path);
+        result = QPixmap::fromImage(image(path));
     QPixmapCache::insert(key, result);
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Resource paths of every embedded asset, in one place so the windows and the
 // asset tests agree on names. Pictures may have a "@2x" twin beside them.
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -33,6 +34,10 @@ inline constexpr const char* kMakerData = ":/data/maker.json";
 
 // ":/emoticons/07.jpg" for entry 7.
 QString emoticonPath(int number);
+
+// Decodes a picture with the reader its file ending names, so no other image
+// format plugin is ever loaded to guess it.
+QImage image(const QString& path);
 
 // Loads a picture at its natural logical size, taking the "@2x" twin when the
 // screen is dense enough, so it stays crisp at a device pixel ratio of 2.
