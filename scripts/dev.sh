@@ -6,6 +6,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BEAMLET_BUILD_DIR:-$here/build}"
+asan_build="${BEAMLET_ASAN_BUILD_DIR:-$here/build-asan}"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 runtime_packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins
@@ -40,6 +41,18 @@ configure_and_build() {
   cmake --build "$dir" -j "$jobs"
 }
 
+# Every test again in an AddressSanitizer + UndefinedBehaviorSanitizer build; any
+# report fails its test. Leaks are checked too, with suppressions only for caches
+# that system libraries keep for the life of the process (tests/sanitizers/lsan.supp).
+# The end-to-end tests (label e2e) stay out: they time the real program on a clock.
+sanitizer_tests() {
+  configure_and_build "$asan_build" -DBEAMLET_SANITIZE=ON
+  ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:strict_init_order=1}" \
+  UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}" \
+  LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/tests/sanitizers/lsan.supp:print_suppressions=0}" \
+    ctest --test-dir "$asan_build" --output-on-failure -j "$jobs" -LE e2e
+}
+
 case "${1:-}" in
   run)
     install_missing "${runtime_packages[@]}"
@@ -50,6 +63,7 @@ case "${1:-}" in
     install_missing "${runtime_packages[@]}" "${test_packages[@]}"
     configure_and_build "$build"
     ctest --test-dir "$build" --output-on-failure -j "$jobs"
+    sanitizer_tests
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -52,7 +52,11 @@ MainWindow::MainWindow(desktop::Platform& platform, desktop::Notifier& notifier,
     platform_.windows->setTopMost(*this, -1);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The mini window has no parent (it is a window of its own): it goes with us.
+    delete mini_;
+}
 
 void MainWindow::build()
 {
