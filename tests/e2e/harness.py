@@ -3,9 +3,9 @@
 Each session starts its own Xvfb (display picked with -displayfd), openbox on it,
 and beamlet from a private copy with its own HOME and XDG folders. Input goes
 through xdotool, the clipboard is read from outside with xclip, and screenshots
-come from ImageMagick's import. Everything is torn down by process group, and
-every child also dies with this process (PR_SET_PDEATHSIG), so a killed test run
-leaves no X server behind.
+come from ImageMagick's import, or straight from the X server where speed counts.
+Everything is torn down by process group, and every child also dies with this
+process (PR_SET_PDEATHSIG), so a killed test run leaves no X server behind.
 
 Test scripts call main() instead of unittest.main(): it takes --beamlet PATH
 (or $BEAMLET), and exits 77 when the X tools are missing so CTest can skip.
@@ -25,6 +25,7 @@ import tempfile
 import threading
 import time
 import unittest
+import wave
 from dataclasses import dataclass
 
 SKIP = 77
@@ -46,9 +47,52 @@ MINI_LOADER = (696, 6, 33, 19)
 HEADER = (0, 0, 802, 73)
 MINIMIZE = (732, 5, 33, 19)
 CLOSE = (768, 5, 33, 19)
+LOGO = (16, 88, 219, 211)
 MAIN_SIZE = (803, 525)
 MAIN_DESIGN_POS = (238, 256)
 NOTIFY_SIZE = (328, 152)
+NOTIFY_CLOSE = (288, 0, 33, 19)  # relative to the notification window
+
+# The About and Contact panels slide in from the right to this place; their
+# contents are given relative to the panel.
+INFO_PANEL = (248, 176, 580, 275)
+ABOUT_OK = (480, 224, 65, 33)
+CONTACT_OK = (480, 225, 65, 33)
+LINK_HEIGHT = 13
+CONTACT_LINKS = {"website": (250, 72), "fbprofile": (250, 108), "skype": (250, 126),
+                 "youtube": (250, 144), "fanpage": (304, 200)}
+
+# The emoticon pack panel, open; tiles and OK relative to the panel.
+PACK_PANEL = (88, 176, 633, 321)
+PACK_OK = (512, 256, 65, 33)
+PACK_TILE_COUNT = 66
+
+# The mini window and its controls, relative to its client area.
+MINI_SIZE = (767, 102)
+MINI_DESIGN_POS = (262, 824)
+MINI_TYPING_BOX = (8, 8, 289, 89)
+MINI_GET_CODE = (304, 8, 41, 89)
+MINI_PALETTE = (352, 8, 377, 89)
+MINI_BACK = (732, 5, 33, 19)
+MINI_TILE_COUNT = 45
+MINI_BARE_SURFACE = ((300, 96), (2, 50))
+
+
+def pack_tile(number):
+    """Tile `number` of the pack panel, relative to the panel: 15 to a row, 40 px apart."""
+    c, r = (number - 1) % 15, (number - 1) // 15
+    return (8 + 8 + 40 * c, 24 + 8 + 40 * r, 32, 32)
+
+
+def mini_tile(number):
+    """Tile `number` of the mini palette, relative to the mini window: 24 px apart."""
+    c, r = (number - 1) % 15, (number - 1) // 15
+    return (MINI_PALETTE[0] + 8 + 24 * c, MINI_PALETTE[1] + 8 + 24 * r, 17, 17)
+
+
+def offset(rect, origin):
+    """A rect given relative to a panel, made relative to the panel's window."""
+    return (origin[0] + rect[0], origin[1] + rect[1], *rect[2:])
 
 _beamlet_path = None
 _live_sessions = set()
@@ -95,28 +139,34 @@ def _spawn(cmd, env, log_path=None, pass_fds=(), stdin=subprocess.DEVNULL):
             out.close()
 
 
-def _stop_group(proc, grace=2.0):
-    if proc is None:
-        return
+def _exited(pid):
+    """Whether a child has exited, without reaping it: until reaped, its pid stays its own."""
     try:
-        pgid = os.getpgid(proc.pid)
-    except ProcessLookupError:
-        pgid = None
-    if proc.poll() is None and pgid is not None:
-        try:
-            os.killpg(pgid, signal.SIGTERM)
-        except ProcessLookupError:
-            pass
-        try:
-            proc.wait(timeout=grace)
-        except subprocess.TimeoutExpired:
-            pass
-    # Whatever is left of the group (forked helpers too) goes now.
-    if pgid is not None:
-        try:
-            os.killpg(pgid, signal.SIGKILL)
-        except (ProcessLookupError, PermissionError):
-            pass
+        return os.waitid(os.P_PID, pid, os.WEXITED | os.WNOHANG | os.WNOWAIT) is not None
+    except ChildProcessError:
+        return True
+
+
+def _stop_group(proc, grace=2.0):
+    # Once reaped, a child's pid (and with it its group id) is free for reuse, and
+    # with pid_max at 32768 a long run does reuse it, even for a thread of this very
+    # process: never signal a group whose leader is gone.
+    if proc is None or proc.returncode is not None:
+        return
+    pgid = proc.pid  # each child leads a session of its own (start_new_session)
+    try:
+        os.killpg(pgid, signal.SIGTERM)
+    except (ProcessLookupError, PermissionError):
+        pass
+    deadline = time.monotonic() + grace
+    while not _exited(proc.pid) and time.monotonic() < deadline:
+        time.sleep(0.02)
+    # The leader is at worst a zombie, so the group id is still its own: whatever
+    # is left of the group (forked helpers too) goes now.
+    try:
+        os.killpg(pgid, signal.SIGKILL)
+    except (ProcessLookupError, PermissionError):
+        pass
     try:
         proc.wait(timeout=grace)
     except subprocess.TimeoutExpired:
@@ -165,6 +215,13 @@ class XProbe:
                     ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
                     ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
 
+    class _Image(ctypes.Structure):
+        _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                    ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
+                    ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int),
+                    ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                    ("bits_per_pixel", ctypes.c_int)]
+
     _lib = None
     _error_handler = None
 
@@ -186,6 +243,10 @@ class XProbe:
                 ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong),
                 ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte))]
             lib.XFree.argtypes = [ctypes.c_void_p]
+            lib.XGetImage.restype = ctypes.c_void_p
+            lib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+            lib.XDestroyImage.argtypes = [ctypes.c_void_p]
             lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                                                  ctypes.POINTER(XProbe._Attributes)]
             lib.XTranslateCoordinates.argtypes = [
@@ -280,6 +341,30 @@ class XProbe:
             return None
         return Geometry(ax.value, ay.value, attrs.width, attrs.height, attrs.map_state == 2)
 
+    def image(self, x, y, width, height):
+        """Raw pixels of a rectangle of the screen, 4 bytes a pixel, row after row.
+
+        Fast enough (well under a millisecond for a row) to follow a panel that
+        moves every 15 ms; compare images only with images taken the same way.
+        """
+        img = self.x.XGetImage(self.dpy, self.root, x, y, width, height, 0xFFFFFFFF, 2)  # ZPixmap
+        if not img:
+            raise HarnessError(f"cannot read the screen at {x},{y} {width}x{height}")
+        try:
+            ximage = ctypes.cast(img, ctypes.POINTER(XProbe._Image)).contents
+            if ximage.bits_per_pixel != 32:
+                raise HarnessError(f"unexpected screen format: {ximage.bits_per_pixel} bits a pixel")
+            stride = ximage.bytes_per_line
+            raw = ctypes.string_at(ximage.data, stride * height)
+        finally:
+            self.x.XDestroyImage(img)
+        # Drop the unused fourth byte, whose content the server does not promise.
+        pixels = bytearray()
+        for row in range(height):
+            pixels += raw[row * stride: row * stride + 4 * width]
+        del pixels[3::4]
+        return bytes(pixels)
+
     def visible(self, title):
         found = []
         for wid in self.clients():
@@ -364,6 +449,110 @@ class WindowTrack:
         return None
 
 
+class PixelTrack:
+    """Samples, in a background thread, some rectangles of the screen until stopped.
+
+    Each sample is (time, (pixels of each rectangle, ...)), pixels as XProbe.image
+    gives them; keep the rectangles small (single rows, say) to sample every few ms.
+    """
+
+    def __init__(self, session, rects, interval=0.002):
+        self.session = session
+        self.rects = list(rects)  # absolute screen (x, y, width, height)
+        self.interval = interval
+        self.samples = []
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self._run, daemon=True)
+        self._error = None
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def stop(self):
+        self._stop.set()
+        if self._thread.is_alive():
+            self._thread.join(timeout=10)
+        if self._error:
+            raise self._error
+
+    def _run(self):
+        try:
+            probe = XProbe(self.session.display)
+        except Exception as e:  # reported by stop()
+            self._error = e
+            return
+        try:
+            while not self._stop.is_set():
+                t = time.monotonic()
+                try:
+                    images = tuple(probe.image(*rect) for rect in self.rects)
+                except HarnessError as e:
+                    self._error = e
+                    return
+                self.samples.append((t, images))
+                self._stop.wait(self.interval)
+        finally:
+            probe.close()
+
+
+class SoundRecorder:
+    """A pipe sink made the default sink, read into memory by a thread, saved as WAV on stop."""
+
+    RATE, CHANNELS = 44100, 2
+
+    def __init__(self, session, path):
+        self.session = session
+        self.path = path
+        self.fifo = os.path.join(session.tmp, "sound.fifo")
+        os.mkfifo(self.fifo)
+        self.chunks = []
+        self._fd = None
+        self._thread = threading.Thread(target=self._read, daemon=True)
+        self._thread.start()
+        self.module = session._run(["pactl", "load-module", "module-pipe-sink", f"file={self.fifo}",
+                                    "sink_name=recording", "format=s16le", f"rate={self.RATE}",
+                                    f"channels={self.CHANNELS}", "use_system_clock_for_timing=yes"]).stdout.strip()
+        session._run(["pactl", "set-default-sink", "recording"])
+        # The program's player kept to the null sink with this one the default: leave it no other.
+        for line in session._run(["pactl", "list", "short", "modules"]).stdout.splitlines():
+            fields = line.split("\t")
+            if len(fields) > 1 and fields[1] == "module-null-sink":
+                session._run(["pactl", "unload-module", fields[0]])
+
+    def _read(self):
+        self._fd = os.open(self.fifo, os.O_RDONLY)
+        while True:
+            try:
+                data = os.read(self._fd, 1 << 16)
+            except OSError:
+                return
+            if not data:
+                return
+            self.chunks.append(data)
+
+    def stop(self):
+        if self.module is None:
+            return
+        # Unloading the sink closes its end of the pipe, which ends the reader.
+        self.session._run(["pactl", "unload-module", self.module], check=False)
+        self.module = None
+        self._thread.join(timeout=5)
+        if self._fd is not None:
+            os.close(self._fd)
+            self._fd = None
+        data = b"".join(self.chunks)
+        frame = 2 * self.CHANNELS
+        with wave.open(self.path, "wb") as w:
+            w.setnchannels(self.CHANNELS)
+            w.setsampwidth(2)
+            w.setframerate(self.RATE)
+            w.writeframes(data[:len(data) // frame * frame])
+
+
 class NotificationTrack(WindowTrack):
     def __init__(self, session, interval=0.002):
         super().__init__(session, NOTIFY_TITLE, interval)
@@ -372,13 +561,19 @@ class NotificationTrack(WindowTrack):
 class Session:
     """One X server with a window manager and one running beamlet."""
 
-    def __init__(self, beamlet=None, screen=(1280, 1024, 24), start_program=True, audio=False):
+    def __init__(self, beamlet=None, screen=(1280, 1024, 24), start_program=True, audio=False,
+                 program_env=None, fake_tools=None):
+        """program_env: variables set for the program alone (over the session's own);
+        fake_tools: {name: shell script} put first on the program's PATH."""
         self.beamlet_source = beamlet or _beamlet_path
         if not self.beamlet_source:
             raise HarnessError("no beamlet executable given (--beamlet PATH or $BEAMLET)")
         self.screen = screen
         self.start_program = start_program
         self.audio = audio
+        self.program_env = dict(program_env or {})
+        self.fake_tools = dict(fake_tools or {})
+        self._probe = None
         self.pulse = None
         self.tmp = None
         self.display = None
@@ -411,6 +606,13 @@ class Session:
             os.makedirs(d)
         self.runtime_dir = os.path.join(self.tmp, "runtime")
         os.makedirs(self.runtime_dir, mode=0o700)
+        self.fakebin = os.path.join(self.tmp, "fakebin")
+        os.makedirs(self.fakebin)
+        for name, script in self.fake_tools.items():
+            path = os.path.join(self.fakebin, name)
+            with open(path, "w") as f:
+                f.write(script)
+            os.chmod(path, 0o755)
         self._start_x()
         self._start_wm()
         if self.audio:
@@ -419,6 +621,9 @@ class Session:
             self.launch()
 
     def stop(self):
+        if self._probe is not None:
+            self._probe.close()
+            self._probe = None
         for proc in (self.program, *self._helpers, self.pulse, self.wm, self.xvfb):
             _stop_group(proc)
         self.program = self.pulse = self.wm = self.xvfb = None
@@ -444,6 +649,13 @@ class Session:
         })
         if self.pulse is not None:
             env["PULSE_SERVER"] = "unix:" + self.pulse_socket
+        return env
+
+    def program_environment(self):
+        env = self.env()
+        if self.fake_tools:
+            env["PATH"] = self.fakebin + os.pathsep + env.get("PATH", os.defpath)
+        env.update(self.program_env)
         return env
 
     def _start_x(self):
@@ -503,33 +715,37 @@ class Session:
         wait_until(ready, 20, what="pulseaudio to answer")
 
     def record_sound(self, path):
-        """Starts recording what is played into a WAV file; stop it with stop_recording()."""
+        """Starts recording everything played into a WAV file; stop it with stop_recording().
+
+        Call it before the program first plays, so that it plays to the recording
+        sink. A pipe sink hands over every frame it renders, silence included; the
+        null sink's monitor, recorded with parecord, dropped the silences and the
+        first 20 ms of a newly started stream.
+        """
         if self.pulse is None:
             raise HarnessError("session started without audio")
-        proc = _spawn(["parecord", "--device=e2e.monitor", "--file-format=wav", path], env=self.env())
-        self._helpers.append(proc)
-        return proc
+        return SoundRecorder(self, path)
 
-    def stop_recording(self, proc):
-        # parecord finishes its WAV header on SIGINT.
-        if proc.poll() is None:
-            proc.send_signal(signal.SIGINT)
-            try:
-                proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                _stop_group(proc)
+    def stop_recording(self, recorder):
+        recorder.stop()
 
     def playing_streams(self):
         """Number of streams that clients are playing right now."""
         out = self._run(["pactl", "list", "short", "sink-inputs"], check=False).stdout
         return len([line for line in out.splitlines() if line.strip()])
 
-    def launch(self, timeout=20):
-        """Copies the program to a private folder (it writes tone.wav there) and starts it."""
+    def install(self):
+        """Copies the program to its private folder (it writes tone.wav there); returns its path."""
         self.program_path = os.path.join(self.bindir, "beamlet")
         if not os.path.exists(self.program_path):
             shutil.copy2(self.beamlet_source, self.program_path)
-        self.program = _spawn([self.program_path], env=self.env(), log_path=os.path.join(self.logdir, "beamlet.log"))
+        return self.program_path
+
+    def launch(self, timeout=20, wrapper=()):
+        """Starts the private copy of the program, through `wrapper` (a command prefix) if given."""
+        self.install()
+        self.program = _spawn([*wrapper, self.program_path], env=self.program_environment(),
+                              log_path=os.path.join(self.logdir, "beamlet.log"))
 
         def mapped():
             if self.program.poll() is not None:
@@ -616,6 +832,32 @@ class Session:
         found = self.visible_geometries(NOTIFY_TITLE)
         return found[0] if found else None
 
+    def dismiss_notification(self, timeout=5):
+        """Sends a notification on screen down by its close control and waits until it is gone."""
+        shown = self.notification()
+        if shown is None:
+            return
+        wid, _ = shown
+        x, y, w, hgt = NOTIFY_CLOSE
+        # The resting close image only shows its clickable twin once the pointer moves over it.
+        self.move_pointer(x + 10, y + 8, wid=wid)
+        self.move_pointer(x + w // 2, y + hgt // 2, wid=wid)
+        time.sleep(0.05)
+        self.xdotool("click", 1)
+        wait_until(lambda: self.notification() is None, timeout, what="the notification to go away")
+
+    def windows_of_size(self, size, title=MAIN_TITLE):
+        """Visible windows with this title and client size, as (id, Geometry)."""
+        return [(wid, g) for wid, g in self.visible_geometries(title) if g.size == size]
+
+    def mini_window(self):
+        """(id, Geometry) of the visible mini window, or None."""
+        found = self.windows_of_size(MINI_SIZE)
+        return found[0] if found else None
+
+    def main_visible(self):
+        return any(wid == self.main_window for wid, _ in self.visible_geometries(MAIN_TITLE))
+
     def track(self, title):
         """A WindowTrack of the windows with this title; use it as a context manager."""
         return WindowTrack(self, title)
@@ -676,6 +918,15 @@ class Session:
         time.sleep(0.05)
         self.xdotool("click", button)
 
+    def tap(self, x, y, wid=None):
+        """A quick left click at pixel (x, y) of a window: one xdotool call, no settling pause.
+
+        For long runs of clicks on controls that only need a press and a release
+        inside them, such as the emoticon tiles.
+        """
+        sx, sy = self.to_screen(x, y, wid)
+        self.xdotool("mousemove", "--sync", sx - 1, sy, "mousemove", "--sync", sx, sy, "mousedown", 1, "mouseup", 1)
+
     def click_rect(self, rect, button=1, wid=None):
         self.click(*center(rect), button=button, wid=wid)
 
@@ -702,6 +953,15 @@ class Session:
     def activate(self, wid=None):
         self.xdotool("windowactivate", "--sync", wid or self.main_window)
 
+    def close_by_image(self, timeout=5):
+        """Ends the program as a user does, by its close image; returns the exit status (None if alive)."""
+        x, y, w, hgt = CLOSE
+        self.move_pointer(x + 10, y + 8)
+        self.move_pointer(x + w // 2, y + hgt // 2)
+        time.sleep(0.1)
+        self.xdotool("click", 1)
+        return self.wait_exit(timeout)
+
     # ---- clipboard -------------------------------------------------------
 
     def clipboard(self, target="UTF8_STRING"):
@@ -711,18 +971,44 @@ class Session:
         return res.stdout if res.returncode == 0 else None
 
     def set_clipboard(self, data: bytes):
-        """Owns the clipboard from outside until some other client takes it over."""
+        """Owns the clipboard from outside until some other client takes it over; returns the owner."""
+        # Earlier owners have exited once they lost the clipboard: forget them.
+        self._helpers = [p for p in self._helpers if p.poll() is None]
         proc = _spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.env(), stdin=subprocess.PIPE)
         proc.stdin.write(data)
         proc.stdin.close()
         self._helpers.append(proc)
-        wait_until(lambda: self.clipboard() == data, 5, what="the clipboard to hold the sentinel")
+        wait_until(lambda: self.clipboard() == data, 5, interval=0.01, what="the clipboard to hold the sentinel")
+        return proc
+
+    def copied_by(self, action, marker=b"marker: not copied by beamlet", timeout=5):
+        """Puts a marker on the clipboard, runs action() and returns what the program copied.
+
+        The marker makes a click that never reached the program fail instead of
+        passing for a copy of unchanged text.
+        """
+        self.set_clipboard(marker)
+        action()
+        # The program clears the clipboard before it sets it: nobody owns it for a moment.
+        return wait_until(lambda: [d for d in [self.clipboard()] if d is not None and d != marker], timeout,
+                          interval=0.01, what="the program to replace the clipboard")[0]
 
     # ---- pictures --------------------------------------------------------
 
     def screenshot(self, path):
         self._run(["import", "-display", self.display, "-window", "root", path], timeout=20)
         return path
+
+    def probe(self):
+        """This session's own fast X connection (for the test's thread only)."""
+        if self._probe is None:
+            self._probe = XProbe(self.display)
+        return self._probe
+
+    def pixels(self, x, y, w, h, wid=None):
+        """Pixels of a rectangle of a window (the main window by default), fast; see XProbe.image."""
+        sx, sy = self.to_screen(x, y, wid)
+        return self.probe().image(sx, sy, w, h)
 
     def grab(self, x, y, w, h, wid=None):
         """Raw RGB bytes of a rectangle of a window (the main window by default)."""
@@ -750,9 +1036,13 @@ class SessionTestCase(unittest.TestCase):
 
     screen = (1280, 1024, 24)
     audio = False
+    program_env = {}
+    fake_tools = {}
+    start_program = True
 
     def setUp(self):
-        self.s = Session(screen=self.screen, audio=self.audio)
+        self.s = Session(screen=self.screen, audio=self.audio, program_env=self.program_env,
+                         fake_tools=self.fake_tools, start_program=self.start_program)
         self.s.__enter__()
         self.addCleanup(self._finish)
 
@@ -808,17 +1098,34 @@ class StreamWatch:
 
 def _terminate(signum, frame):
     # Told to stop (a runner's time limit, say): take every X server down with us.
+    sys.stderr.write(f"\nstopped by signal {signum}\n")
     for session in list(_live_sessions):
         session.stop()
     os._exit(128 + signum)
 
 
-def main():
-    """Entry point of a test script: parse --beamlet, skip without X tools, run unittest."""
+_options = {}
+
+
+def option(name):
+    """The value of an extra path option that the script asked main() for."""
+    return _options.get(name)
+
+
+def main(*extra_paths):
+    """Entry point of a test script: parse --beamlet, skip without X tools, run unittest.
+
+    extra_paths names further options (--NAME PATH) that the script needs, such as
+    helper programs built beside beamlet; read them with option(NAME).
+    """
     global _beamlet_path
     parser = argparse.ArgumentParser(add_help=False)
     parser.add_argument("--beamlet", default=os.environ.get("BEAMLET"))
+    for name in extra_paths:
+        parser.add_argument("--" + name, required=True)
     args, rest = parser.parse_known_args()
+    for name in extra_paths:
+        _options[name] = os.path.abspath(getattr(args, name.replace("-", "_")))
     missing = missing_tools()
     if missing:
         print("skipping: not installed: " + ", ".join(missing))

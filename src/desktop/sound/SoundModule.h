@@ -4,7 +4,7 @@
 #include "Platform.h"
 
 extern "C" {
-// Exported by the module: a new player playing through QSoundEffect.
+// Exported by the module: a new player streaming to the default audio output.
 using BeamletCreateSoundPlayer = beamlet::desktop::SoundPlayer* (*)();
 }
 
