@@ -63,14 +63,19 @@ public:
         Wave wave = readWave(filePath);
         if (!wave.format.isValid() || wave.samples.isEmpty())
             return;
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull() || !device.isFormatSupported(wave.format))
-            return;
+        // One output stream serves every arrival: opening it costs round trips to
+        // the sound server, which would hold up the animation's next tick.
+        if (!sink_ || sink_->format() != wave.format) {
+            sink_.reset();
+            const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+            if (device.isNull() || !device.isFormatSupported(wave.format))
+                return;
+            sink_ = std::make_unique<QAudioSink>(device, wave.format);
+            sink_->setVolume(0.5);
+        }
         samples_ = std::move(wave.samples);
         buffer_ = std::make_unique<QBuffer>(&samples_);
         buffer_->open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device, wave.format);
-        sink_->setVolume(0.5);
         sink_->start(buffer_.get());
     }
 
@@ -78,11 +83,14 @@ public:
     {
         if (sink_)
             sink_->stop();
-        sink_.reset();
         buffer_.reset();
     }
 
-    ~StreamSoundPlayer() override { stop(); }
+    ~StreamSoundPlayer() override
+    {
+        stop();
+        sink_.reset();
+    }
 
 private:
     QByteArray samples_;
