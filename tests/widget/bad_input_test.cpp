@@ -1,7 +1,7 @@
 // The main window under input no user means to give: floods of keys, huge pastes,
 // text in other scripts, and Get Code pressed over and over.
 #include "ComposerView.h"
-#include "Fakes.h"
+#include "MainWindowSession.h"
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notifier.h"
@@ -86,9 +86,10 @@ constexpr bool kAddressSanitizer = false;
 class BadInputTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::FakePlatform> fake;
-    std::unique_ptr<desktop::Notifier> notifier;
-    std::unique_ptr<app::MainWindow> window;
+    testing::MainWindowSession session;
+    std::unique_ptr<testing::FakePlatform>& fake = session.fake;
+    std::unique_ptr<desktop::Notifier>& notifier = session.notifier;
+    std::unique_ptr<app::MainWindow>& window = session.window;
 
     compose::TypingBox& box() { return window->typingBox(); }
     QString buffer() { return window->composer().codeText(); }
@@ -98,20 +99,10 @@ private slots:
 
     void init()
     {
-        fake = std::make_unique<testing::FakePlatform>();
-        notifier = std::make_unique<desktop::Notifier>(fake->platform);
-        window = std::make_unique<app::MainWindow>(fake->platform, *notifier, app::MakerData::embedded());
-        window->setTerminator([] {});
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(session.open());
         box().setFocus();
     }
-    void cleanup()
-    {
-        window.reset();
-        notifier.reset();
-        fake.reset();
-    }
+    void cleanup() { session.close(); }
 
     // A flood of keys, each with a token. Enter (which has none) ends a line every
     // 100 characters: the text box lays out the whole paragraph again at every key,

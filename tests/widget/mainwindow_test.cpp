@@ -2,7 +2,7 @@
 // keys and clicks, Get Code, Help, the chrome's hover and close.
 #include "Accessibility.h"
 #include "ComposerView.h"
-#include "Fakes.h"
+#include "MainWindowSession.h"
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notifier.h"
@@ -29,9 +29,10 @@ const QString kI = QStringLiteral("[[149883275129464]]\f");
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::FakePlatform> fake;
-    std::unique_ptr<desktop::Notifier> notifier;
-    std::unique_ptr<app::MainWindow> window;
+    testing::MainWindowSession session;
+    std::unique_ptr<testing::FakePlatform>& fake = session.fake;
+    std::unique_ptr<desktop::Notifier>& notifier = session.notifier;
+    std::unique_ptr<app::MainWindow>& window = session.window;
     int terminations = 0;
 
     compose::TypingBox& box() { return window->typingBox(); }
@@ -50,21 +51,11 @@ private slots:
 
     void init()
     {
-        fake = std::make_unique<testing::FakePlatform>();
-        notifier = std::make_unique<desktop::Notifier>(fake->platform);
-        window = std::make_unique<app::MainWindow>(fake->platform, *notifier, app::MakerData::embedded());
         terminations = 0;
-        window->setTerminator([this] { ++terminations; });
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(session.open([this] { ++terminations; }));
         box().setFocus();
     }
-    void cleanup()
-    {
-        window.reset();
-        notifier.reset();
-        fake.reset();
-    }
+    void cleanup() { session.close(); }
 
     void frame()
     {

@@ -2,7 +2,7 @@
 // driven through their controls as a user drives them.
 #include "Catalogue.h"
 #include "ComposerView.h"
-#include "Fakes.h"
+#include "MainWindowSession.h"
 #include "InfoPanels.h"
 #include "MainWindow.h"
 #include "MakerData.h"
@@ -22,9 +22,10 @@ using namespace beamlet;
 class PanelsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::FakePlatform> fake;
-    std::unique_ptr<desktop::Notifier> notifier;
-    std::unique_ptr<app::MainWindow> window;
+    testing::MainWindowSession session;
+    std::unique_ptr<testing::FakePlatform>& fake = session.fake;
+    std::unique_ptr<desktop::Notifier>& notifier = session.notifier;
+    std::unique_ptr<app::MainWindow>& window = session.window;
 
     template <typename T = QWidget>
     T* child(const char* name)
@@ -49,19 +50,9 @@ class PanelsTest : public QObject {
 private slots:
     void init()
     {
-        fake = std::make_unique<testing::FakePlatform>();
-        notifier = std::make_unique<desktop::Notifier>(fake->platform);
-        window = std::make_unique<app::MainWindow>(fake->platform, *notifier, app::MakerData::embedded());
-        window->setTerminator([] {});
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(session.open());
     }
-    void cleanup()
-    {
-        window.reset();
-        notifier.reset();
-        fake.reset();
-    }
+    void cleanup() { session.close(); }
 
     void aboutSlidesInAndOut()
     {
