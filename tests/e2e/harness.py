@@ -376,12 +376,13 @@ class XProbe:
         return found
 
 
-class WindowTrack:
-    """Samples, in a background thread, the visible windows with one title until stopped."""
+class _Sampler:
+    """Samples the screen in a background thread, every interval seconds, until
+    stopped; subclasses say what one sample is. An error in the thread (the X
+    connection lost, say) is raised by stop()."""
 
-    def __init__(self, session, title, interval=0.002):
+    def __init__(self, session, interval):
         self.session = session
-        self.title = title
         self.interval = interval
         self.samples = []
         self._stop = threading.Event()
@@ -402,6 +403,9 @@ class WindowTrack:
         if self._error:
             raise self._error
 
+    def _sample(self, probe, t):
+        raise NotImplementedError
+
     def _run(self):
         try:
             probe = XProbe(self.session.display)
@@ -410,15 +414,28 @@ class WindowTrack:
             return
         try:
             while not self._stop.is_set():
-                t = time.monotonic()
-                found = tuple(probe.visible(self.title))
-                if probe.lost():
-                    self._error = HarnessError(f"lost the X connection while tracking {self.title!r}")
+                try:
+                    self.samples.append(self._sample(probe, time.monotonic()))
+                except HarnessError as e:
+                    self._error = e
                     return
-                self.samples.append(Sample(t, found))
                 self._stop.wait(self.interval)
         finally:
             probe.close()
+
+
+class WindowTrack(_Sampler):
+    """Samples, in a background thread, the visible windows with one title until stopped."""
+
+    def __init__(self, session, title, interval=0.002):
+        super().__init__(session, interval)
+        self.title = title
+
+    def _sample(self, probe, t):
+        found = tuple(probe.visible(self.title))
+        if probe.lost():
+            raise HarnessError(f"lost the X connection while tracking {self.title!r}")
+        return Sample(t, found)
 
     # Views of what was seen.
     def seen(self):
@@ -449,7 +466,7 @@ class WindowTrack:
         return None
 
 
-class PixelTrack:
+class PixelTrack(_Sampler):
     """Samples, in a background thread, some rectangles of the screen until stopped.
 
     Each sample is (time, (pixels of each rectangle, ...)), pixels as XProbe.image
@@ -457,46 +474,11 @@ class PixelTrack:
     """
 
     def __init__(self, session, rects, interval=0.002):
-        self.session = session
+        super().__init__(session, interval)
         self.rects = list(rects)  # absolute screen (x, y, width, height)
-        self.interval = interval
-        self.samples = []
-        self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._run, daemon=True)
-        self._error = None
 
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def stop(self):
-        self._stop.set()
-        if self._thread.is_alive():
-            self._thread.join(timeout=10)
-        if self._error:
-            raise self._error
-
-    def _run(self):
-        try:
-            probe = XProbe(self.session.display)
-        except Exception as e:  # reported by stop()
-            self._error = e
-            return
-        try:
-            while not self._stop.is_set():
-                t = time.monotonic()
-                try:
-                    images = tuple(probe.image(*rect) for rect in self.rects)
-                except HarnessError as e:
-                    self._error = e
-                    return
-                self.samples.append((t, images))
-                self._stop.wait(self.interval)
-        finally:
-            probe.close()
+    def _sample(self, probe, t):
+        return (t, tuple(probe.image(*rect) for rect in self.rects))
 
 
 class SoundRecorder:
