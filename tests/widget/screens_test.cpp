@@ -1,0 +1,64 @@
+// Every window where the user can see it, whatever the screens: run once per
+// screen configuration of the offscreen platform.
+#include "MainWindowSession.h"
+#include "MiniWindow.h"
+#include "PushButton.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace beamlet;
+
+namespace {
+
+// Wholly on one screen; a window larger than the screen shows its top-left
+// corner and overhangs only on the far side.
+bool wholyOnAScreen(const QRect& rect)
+{
+    const auto fits = [](int start, int length, int areaStart, int areaLength) {
+        return length <= areaLength ? start >= areaStart && start + length <= areaStart + areaLength
+                                    : start == areaStart;
+    };
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        if (fits(rect.x(), rect.width(), area.x(), area.width()) && fits(rect.y(), rect.height(), area.y(), area.height()))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+class ScreensTest : public QObject {
+    Q_OBJECT
+    testing::MainWindowSession session;
+
+private slots:
+    void init() { QVERIFY(session.open()); }
+    void cleanup() { session.close(); }
+
+    void everyWindowIsSeen()
+    {
+        qInfo() << "screens:" << QGuiApplication::screens().size() << QGuiApplication::primaryScreen()->geometry();
+        app::MainWindow& main = *session.window;
+        QVERIFY2(wholyOnAScreen(main.frameGeometry()), qPrintable(QStringLiteral("main window at %1,%2")
+                                                                     .arg(main.x()).arg(main.y())));
+        // On a screen as large as the design's, nothing moves.
+        if (QGuiApplication::primaryScreen()->availableGeometry().contains(QRect(238, 256, 803, 525)))
+            QCOMPARE(main.pos(), QPoint(238, 256));
+
+        desktop::Notifier& notifier = *session.notifier;
+        notifier.show();
+        while (!notifier.model().arrived())
+            notifier.tickAnimation();
+        QVERIFY(wholyOnAScreen(notifier.window()->geometry()));
+
+        main.findChild<desktop::PushButton*>(QStringLiteral("cmdminiproloader"))->click();
+        mini::MiniWindow* mini = main.miniWindow();
+        QVERIFY(mini && mini->isVisible());
+        QVERIFY(wholyOnAScreen(mini->geometry()));
+    }
+};
+
+QTEST_MAIN(ScreensTest)
+#include "screens_test.moc"
