@@ -1,9 +1,12 @@
 #pragma once
-// A shown main window on recording services, as the widget tests start from.
+// A shown main window on recording services, as the widget tests start from; a
+// test class inherits it beside QObject.
 #include "Fakes.h"
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notifier.h"
+#include "TypingBox.h"
+#include "ComposerView.h"
 
 #include <QTest>
 
@@ -34,6 +37,19 @@ struct MainWindowSession {
         window.reset();
         notifier.reset();
         fake.reset();
+    }
+
+    compose::TypingBox& box() const { return window->typingBox(); }
+    QString buffer() const { return window->composer().codeText(); }
+
+    // A control of the main window by its name; a missing one ends the test run.
+    template <typename T = QWidget>
+    T* child(const char* name) const
+    {
+        T* w = window->findChild<T*>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
     }
 };
 

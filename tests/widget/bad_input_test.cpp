@@ -83,26 +83,20 @@ constexpr bool kAddressSanitizer = false;
 
 }  // namespace
 
-class BadInputTest : public QObject {
+class BadInputTest : public QObject, protected testing::MainWindowSession {
     Q_OBJECT
 
-    testing::MainWindowSession session;
-    std::unique_ptr<testing::FakePlatform>& fake = session.fake;
-    std::unique_ptr<desktop::Notifier>& notifier = session.notifier;
-    std::unique_ptr<app::MainWindow>& window = session.window;
 
-    compose::TypingBox& box() { return window->typingBox(); }
-    QString buffer() { return window->composer().codeText(); }
 
 private slots:
     void initTestCase() { testlibHandler = qInstallMessageHandler(dropPlatformNoise); }
 
     void init()
     {
-        QVERIFY(session.open());
+        QVERIFY(open());
         box().setFocus();
     }
-    void cleanup() { session.close(); }
+    void cleanup() { close(); }
 
     // A flood of keys, each with a token. Enter (which has none) ends a line every
     // 100 characters: the text box lays out the whole paragraph again at every key,

@@ -26,25 +26,11 @@ const QString kI = QStringLiteral("[[149883275129464]]\f");
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected testing::MainWindowSession {
     Q_OBJECT
 
-    testing::MainWindowSession session;
-    std::unique_ptr<testing::FakePlatform>& fake = session.fake;
-    std::unique_ptr<desktop::Notifier>& notifier = session.notifier;
-    std::unique_ptr<app::MainWindow>& window = session.window;
     int terminations = 0;
 
-    compose::TypingBox& box() { return window->typingBox(); }
-    QString buffer() { return window->composer().codeText(); }
-    template <typename T = QWidget>
-    T* child(const char* name)
-    {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
 
 private slots:
     void initTestCase() { desktop::installAccessibleRoles(); }
@@ -52,10 +38,10 @@ private slots:
     void init()
     {
         terminations = 0;
-        QVERIFY(session.open([this] { ++terminations; }));
+        QVERIFY(open([this] { ++terminations; }));
         box().setFocus();
     }
-    void cleanup() { session.close(); }
+    void cleanup() { close(); }
 
     void frame()
     {

@@ -19,22 +19,10 @@
 
 using namespace beamlet;
 
-class PanelsTest : public QObject {
+class PanelsTest : public QObject, protected testing::MainWindowSession {
     Q_OBJECT
 
-    testing::MainWindowSession session;
-    std::unique_ptr<testing::FakePlatform>& fake = session.fake;
-    std::unique_ptr<desktop::Notifier>& notifier = session.notifier;
-    std::unique_ptr<app::MainWindow>& window = session.window;
 
-    template <typename T = QWidget>
-    T* child(const char* name)
-    {
-        T* w = window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
     void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
     int ticksUntilStill()
     {
@@ -50,9 +38,9 @@ class PanelsTest : public QObject {
 private slots:
     void init()
     {
-        QVERIFY(session.open());
+        QVERIFY(open());
     }
-    void cleanup() { session.close(); }
+    void cleanup() { close(); }
 
     void aboutSlidesInAndOut()
     {
