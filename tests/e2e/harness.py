@@ -840,6 +840,17 @@ class Session:
     def main_visible(self):
         return any(wid == self.main_window for wid, _ in self.visible_geometries(MAIN_TITLE))
 
+    def press_back(self, mini_id, settle=0.1, timeout=5):
+        """Clicks the mini window's back control as a user does and waits for the
+        main window. The resting image only shows its clickable twin once the
+        pointer has moved over it, so the pointer moves there first."""
+        x, y, w, hgt = MINI_BACK
+        self.move_pointer(x + 10, y + 8, wid=mini_id)
+        self.move_pointer(x + w // 2, y + hgt // 2, wid=mini_id)
+        time.sleep(settle)
+        self.xdotool("click", 1)
+        wait_until(self.main_visible, timeout, what="the main window to come back")
+
     def track(self, title):
         """A WindowTrack of the windows with this title; use it as a context manager."""
         return WindowTrack(self, title)

@@ -61,13 +61,7 @@ class EmoticonsTest(h.SessionTestCase):
         return wid, g
 
     def go_back(self, wid):
-        x, y, w, hgt = h.MINI_BACK
-        # The resting image only shows its clickable twin once the pointer moves over it.
-        self.s.move_pointer(x + 10, y + 8, wid=wid)
-        self.s.move_pointer(x + w // 2, y + hgt // 2, wid=wid)
-        time.sleep(0.1)
-        self.s.xdotool("click", 1)
-        h.wait_until(self.s.main_visible, 5, what="the main window to come back")
+        self.s.press_back(wid)
         h.wait_until(lambda: self.s.mini_window() is None, 5, what="the mini window to go")
         time.sleep(0.2)
 

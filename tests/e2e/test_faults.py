@@ -221,12 +221,7 @@ class ScreenTestMixin:
         self.s.click_rect(h.MINI_LOADER)
         mini_id, mini = h.wait_until(self.s.mini_window, 5, what="the mini window")
         self.assertTrue(on_screen(mini), mini)
-        x, y, bw, bh = h.MINI_BACK
-        self.s.move_pointer(x + 10, y + 8, wid=mini_id)
-        self.s.move_pointer(x + bw // 2, y + bh // 2, wid=mini_id)
-        time.sleep(0.1)
-        self.s.xdotool("click", 1)
-        h.wait_until(self.s.main_visible, 5, what="the main window to come back")
+        self.s.press_back(mini_id)
         self.close()
 
 

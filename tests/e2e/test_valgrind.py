@@ -92,12 +92,7 @@ class ValgrindTest(h.SessionTestCase):
 
         s.click_rect(h.MINI_LOADER)
         mini_id, _ = h.wait_until(s.mini_window, SLOW, what="the mini window")
-        x, y, w, hgt = h.MINI_BACK
-        s.move_pointer(x + 10, y + 8, wid=mini_id)
-        s.move_pointer(x + w // 2, y + hgt // 2, wid=mini_id)
-        time.sleep(1)
-        s.xdotool("click", 1)
-        h.wait_until(s.main_visible, SLOW, what="the main window to come back")
+        s.press_back(mini_id, settle=1, timeout=SLOW)
         time.sleep(1)
 
         status = s.close_by_image(timeout=4 * SLOW)
