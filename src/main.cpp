@@ -2,13 +2,12 @@
 #include "Accessibility.h"
 #include "MainWindow.h"
 #include "MakerData.h"
-#include "Notifier.h"
-#include "Platform.h"
+#include "Notification.h"
+#include "SystemServices.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -22,6 +21,7 @@ bool hasDisplay()
 
 int main(int argc, char* argv[])
 {
+    using namespace beamlet;
     if (!hasDisplay()) {
         std::fputs("beamlet: no display found (DISPLAY is not set); start it from a desktop session.\n", stderr);
         return 1;
@@ -35,11 +35,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("beamlet"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Beamlet"));
+    widgets::installAccessibleRoles();
 
-    beamlet::desktop::installAccessibleRoles();
-    beamlet::desktop::Platform& platform = beamlet::desktop::Platform::system();
-    beamlet::desktop::Notifier notifier(platform);
-    beamlet::app::MainWindow window(platform, notifier, beamlet::app::MakerData::embedded());
+    platform::DesktopServices desktop;
+    gui::Notifier notifier(desktop.services);
+    gui::MainWindow window(desktop.services, notifier, gui::MakerData::embedded());
+    QObject::connect(&window, &gui::MainWindow::endRequested, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
 }

@@ -189,7 +189,7 @@ def render(grids):
     emit(f"// id[k] = first id + k * {ID_STEP}, in reading order.")
     emit('#include "Catalogue.h"')
     emit("")
-    emit("namespace beamlet::emoticons {")
+    emit("namespace beamlet::core {")
     emit("namespace {")
     emit("")
     emit("// Tokens per row and the rows that begin with an extra form feed, by grid shape.")
@@ -219,7 +219,7 @@ def render(grids):
     emit("")
     emit("std::span<const Entry> entries() { return kEntries; }")
     emit("")
-    emit("}  // namespace beamlet::emoticons")
+    emit("}  // namespace beamlet::core")
     return "\n".join(out) + "\n"
 
 

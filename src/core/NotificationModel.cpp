@@ -1,0 +1,72 @@
+#include "NotificationModel.h"
+
+#include "Layout.h"
+
+namespace beamlet::core {
+
+bool NotificationModel::show(int left, int startTop)
+{
+    if (loaded_)
+        return false;
+    loaded_ = true;
+    arrived_ = false;
+    resting_ = false;
+    left_ = left;
+    startTop_ = startTop;
+    top_ = startTop;
+    opacity_ = kStartOpacity;
+    up_ = {-layout::kNotificationStep, double(startTop - layout::kNotificationRise), true};
+    fade_ = {kOpacityStep, kFullOpacity - kOpacityStep, true};
+    down_ = {layout::kNotificationStep, double(startTop), false};
+    return true;
+}
+
+NotificationModel::Events NotificationModel::tick()
+{
+    Events events;
+    if (!loaded_)
+        return events;
+    if (up_.tick(top_)) {
+        resting_ = true;
+        arrived_ = true;
+        events.arrived = true;
+    }
+    fade_.tick(opacity_);
+    if (down_.tick(top_)) {
+        resting_ = false;
+        fade_.running = false;
+        loaded_ = false;
+        events.unloaded = true;
+    }
+    return events;
+}
+
+void NotificationModel::restEnded()
+{
+    if (loaded_ && resting_) {
+        up_.running = false;
+        down_.running = true;
+    }
+}
+
+void NotificationModel::close()
+{
+    if (!loaded_)
+        return;
+    // Closing during the rise turns the window round where it is; it never arrives.
+    up_.running = false;
+    down_.running = true;
+}
+
+NotificationModel::Phase NotificationModel::phase() const
+{
+    if (!loaded_)
+        return Phase::NotLoaded;
+    if (down_.running)
+        return Phase::Sinking;
+    if (up_.running)
+        return Phase::Rising;
+    return Phase::Resting;
+}
+
+}  // namespace beamlet::core

@@ -1,0 +1,282 @@
+#include "MainWindow.h"
+
+#include "Assets.h"
+#include "Catalogue.h"
+#include "Composer.h"
+#include "Fonts.h"
+#include "InertLabel.h"
+#include "InfoPanels.h"
+#include "Layout.h"
+#include "MakerData.h"
+#include "MiniWindow.h"
+#include "Notification.h"
+#include "Palettes.h"
+#include "PushButton.h"
+#include "Placement.h"
+#include "Stepper.h"
+#include "TypingBox.h"
+#include "WindowDragger.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+namespace beamlet::gui {
+
+namespace layout = core::layout;
+using widgets::ButtonLook;
+using widgets::PushButton;
+
+namespace {
+
+QString resource(const char* path)
+{
+    return QString::fromLatin1(path);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const MakerData& maker)
+    : PictureWindow(resource(widgets::kMainBackground), Qt::Window),
+      services_(services),
+      notifier_(notifier),
+      maker_(maker)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
+    setWindowIcon(QIcon(widgets::loadPixmap(resource(widgets::kAppIcon), devicePixelRatioF())));
+    setFixedSize(layout::kMainWindow.w, layout::kMainWindow.h);
+
+    // Made back to front: each control lies in front of those made before it.
+    auto* header = new widgets::Picture(QStringLiteral("headerStrip"), resource(widgets::kHeaderStripPicture), this);
+    widgets::place(*header, layout::kHeaderStrip);
+    auto* titleBand = new widgets::Picture(QStringLiteral("titleBand"), resource(widgets::kTitleBandPicture), this);
+    widgets::place(*titleBand, layout::kTitleBand);
+
+    auto* logo = new widgets::PictureButton(QStringLiteral("logo"), resource(widgets::kLogoPicture), this);
+    widgets::place(*logo, layout::kLogo);
+    logo->setAccessibleName(tr("Open the Orvane website"));
+    const QPixmap cursor = widgets::loadPixmap(resource(widgets::kLogoCursor), devicePixelRatioF());
+    logo->setCursor(cursor.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(cursor, 16, 1));
+
+    auto* copyright = new widgets::InertLabel(QStringLiteral("copyrightLabel"),
+        QStringLiteral("Copyright \u00A9 2012 Orvane. All rights reserved."), this);
+    copyright->setFont(widgets::designFont(widgets::Face::SansSerif, 8.25));
+    copyright->setAlignment(Qt::AlignCenter);
+    widgets::place(*copyright, layout::kCopyright);
+    QPalette copyrightPalette = copyright->palette();
+    copyrightPalette.setColor(QPalette::WindowText, restColour(palette()));
+    copyright->setPalette(copyrightPalette);
+
+    minimizeButton_ = new widgets::HoverButton(QStringLiteral("minimizeButton"), resource(widgets::kMinimizeRest),
+                                               resource(widgets::kMinimizeHot), this);
+    widgets::place(*minimizeButton_, layout::kMinimizeButton);
+    minimizeButton_->setAccessibleName(tr("Minimize"));
+    closeButton_ = new widgets::HoverButton(QStringLiteral("closeButton"), resource(widgets::kCloseRest),
+                                            resource(widgets::kCloseHot), this);
+    widgets::place(*closeButton_, layout::kCloseButton);
+    closeButton_->setAccessibleName(tr("Close Orvane Beamlet"));
+
+    auto* miniWindowButton = new PushButton(QStringLiteral("miniWindowButton"), QStringLiteral("+"),
+                                            ButtonLook::green(), this);
+    widgets::place(*miniWindowButton, layout::kMiniWindowButton);
+    miniWindowButton->setAccessibleName(tr("Switch to the mini window"));
+
+    const auto blueButton = [this](const char* name, const QString& caption, const core::Rect& rect,
+                                   const char* icon, QSize iconSize, bool bold) {
+        ButtonLook look = ButtonLook::blue();
+        look.bold = bold;
+        auto* button = new PushButton(QLatin1String(name), caption, look, this);
+        widgets::place(*button, rect);
+        button->setIconPicture(widgets::loadPixmap(resource(icon), devicePixelRatioF()), iconSize);
+        return button;
+    };
+    auto* getCodeButton = blueButton("getCodeButton", tr("Get Code"), layout::kGetCodeButton, widgets::kGetCodeIcon, {32, 32}, false);
+    emotionsButton_ = blueButton("emotionsButton", tr("Emotions"), layout::kEmotionsButton, widgets::kEmotionsIcon, {32, 32}, false);
+    auto* helpButton = blueButton("helpButton", tr("Help"), layout::kHelpButton, widgets::kHelpIcon, {32, 32}, false);
+
+    typingBox_ = new widgets::TypingBox(QStringLiteral("typingBox"), this);
+    widgets::place(*typingBox_, layout::kTypingBox);
+    composer_ = new Composer(*typingBox_, Composer::EmptyOrder::BufferFirst, this);
+
+    aboutButton_ = blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
+    contactButton_ = blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
+
+    const auto surface = [this](const char* name, const core::Rect& rect) {
+        auto* widget = new QWidget(this);
+        widget->setObjectName(QLatin1String(name));
+        widgets::place(*widget, rect);
+        widget->setAutoFillBackground(true);
+        QPalette p = widget->palette();
+        p.setColor(QPalette::Window, QColor(64, 64, 64));
+        widget->setPalette(p);
+        return widget;
+    };
+    aboutSurface_ = surface("aboutSurface", layout::kAboutSurface);
+    contactSurface_ = surface("contactSurface", layout::kContactSurface);
+
+    aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), resource(widgets::kAboutPicture),
+                                QStringLiteral("aboutOkButton"), this);
+    widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
+    contactPanel_ = new ContactPanel(maker_, this);
+    packPanel_ = new PackPanel(this);
+
+    stepper_ = new widgets::Stepper([this] {
+        tickPanels();
+        return panels_.animating();
+    }, this);
+
+    // Keyboard order of the controls.
+    QWidget::setTabOrder(getCodeButton, emotionsButton_);
+    QWidget::setTabOrder(emotionsButton_, helpButton);
+    QWidget::setTabOrder(helpButton, typingBox_);
+    QWidget::setTabOrder(typingBox_, aboutButton_);
+    QWidget::setTabOrder(aboutButton_, contactButton_);
+    QWidget::setTabOrder(contactButton_, miniWindowButton);
+
+    // The chrome.
+    auto* dragger = new widgets::WindowDragger(*header, *this);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, this, &MainWindow::clearHighlights);
+    connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
+    connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(logo, &QAbstractButton::clicked, this, [this] { services_.links.open(maker_.website.target); });
+
+    // The commands.
+    connect(getCodeButton, &QAbstractButton::clicked, this, [this] { copy(composer_->codeText()); });
+    connect(helpButton, &QAbstractButton::clicked, this, &MainWindow::onHelpClicked);
+    connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::onAboutClicked);
+    connect(contactButton_, &QAbstractButton::clicked, this, &MainWindow::onContactClicked);
+    const auto panelCommand = [this](void (core::PanelModel::*command)()) {
+        return [this, command] {
+            (panels_.*command)();
+            applyPanels();
+        };
+    };
+    connect(aboutPanel_->okButton(), &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::closeAbout));
+    connect(contactPanel_->okButton(), &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::closeContact));
+    connect(emotionsButton_, &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::openPack));
+    connect(packPanel_->okButton(), &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::closePack));
+    connect(packPanel_, &PackPanel::tileClicked, this, &MainWindow::onTileClicked);
+    connect(contactPanel_, &ContactPanel::linkActivated, this, [this](const QUrl& url) { services_.links.open(url); });
+    connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
+
+    applyPanels();
+    move(widgets::fitOnScreen(QRect(layout::kMainWindow.x, layout::kMainWindow.y, width(), height())).topLeft());
+    services_.windows.setStaysOnTop(*this, true);
+    typingBox_->setFocus();  // the user starts by typing
+}
+
+MainWindow::~MainWindow()
+{
+    // The mini window is a window of its own, without a parent: it goes with us.
+    delete miniWindow_;
+}
+
+void MainWindow::copy(const QString& text)
+{
+    services_.clipboard.setText(text);
+    notifier_.show();
+}
+
+void MainWindow::applyPanels()
+{
+    aboutPanel_->move(panels_.about().position(), layout::kInfoPanel.y);
+    contactPanel_->move(panels_.contact().position(), layout::kInfoPanel.y);
+    packPanel_->move(panels_.pack().position(), layout::kPackPanel.y);
+    aboutButton_->setEnabled(panels_.aboutEnabled());
+    aboutSurface_->setEnabled(panels_.aboutEnabled());
+    contactButton_->setEnabled(panels_.contactEnabled());
+    contactSurface_->setEnabled(panels_.contactEnabled());
+    emotionsButton_->setEnabled(panels_.emotionsEnabled());
+    stepper_->wake(panels_.animating());
+}
+
+void MainWindow::tickPanels()
+{
+    panels_.tick();
+    applyPanels();
+}
+
+void MainWindow::onAboutClicked()
+{
+    panels_.openAbout();
+    applyPanels();
+}
+
+void MainWindow::onContactClicked()
+{
+    panels_.openContact();
+    applyPanels();
+}
+
+void MainWindow::onHelpClicked()
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Help - Orvane Beamlet"),
+                    QStringLiteral("1. Type your text\r\n2. Paste Code in facebook chat box\r\n3. Then press {Enter} key on keyboard"),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("helpBox"));
+    box.exec();
+}
+
+void MainWindow::onTileClicked(int number)
+{
+    packPanel_->showEntry(number);
+    copy(QString::fromLatin1(core::gridText(number)));
+}
+
+void MainWindow::showMiniWindow()
+{
+    if (!miniWindow_) {
+        miniWindow_ = new MiniWindow(services_);
+        // Whatever empties the mini composer empties this one first.
+        connect(&miniWindow_->composer(), &Composer::emptying, composer_, &Composer::empty);
+        connect(miniWindow_, &MiniWindow::copyRequested, this, &MainWindow::copy);
+        connect(miniWindow_, &MiniWindow::backRequested, this, &MainWindow::returnFromMiniWindow);
+    }
+    miniWindow_->show();
+    hide();
+}
+
+void MainWindow::returnFromMiniWindow()
+{
+    show();
+    if (miniWindow_) {
+        miniWindow_->hide();
+        miniWindow_->deleteLater();
+        miniWindow_ = nullptr;
+    }
+}
+
+void MainWindow::clearHighlights()
+{
+    minimizeButton_->setHighlighted(false);
+    closeButton_->setHighlighted(false);
+}
+
+void MainWindow::endProgram()
+{
+    // Everything goes at once; the event loop then ends and tears the rest down.
+    hide();
+    if (miniWindow_)
+        miniWindow_->hide();
+    notifier_.dismiss();
+    emit endRequested();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    // Only the bare surface clears the highlights, not a move a control let through.
+    if (childAt(event->position().toPoint()))
+        return;
+    unsetCursor();
+    clearHighlights();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window system: the program ends as by its close control.
+    event->accept();
+    endProgram();
+}
+
+}  // namespace beamlet::gui

@@ -1,0 +1,80 @@
+#pragma once
+// The main window: chrome drawn from pictures, the main composer, the About and
+// Contact panels, the emoticon pack panel, and the switch to the mini window.
+#include "MiniWindow.h"
+#include "PanelModel.h"
+#include "Pictures.h"
+#include "Services.h"
+
+#include <QPointer>
+
+namespace beamlet::widgets {
+class PushButton;
+class Stepper;
+class TypingBox;
+}  // namespace beamlet::widgets
+
+namespace beamlet::gui {
+
+class Composer;
+class ContactPanel;
+class InfoPanel;
+class Notifier;
+class PackPanel;
+struct MakerData;
+
+class MainWindow : public widgets::PictureWindow {
+    Q_OBJECT
+public:
+    MainWindow(platform::Services& services, Notifier& notifier, const MakerData& maker);
+    ~MainWindow() override;
+
+    const core::PanelModel& panels() const { return panels_; }
+    Composer& composer() const { return *composer_; }
+    MiniWindow* miniWindow() const { return miniWindow_; }
+
+    // Every copy: the clipboard takes the text, then the notification shows.
+    void copy(const QString& text);
+
+signals:
+    // The close control or the window system closed the main window: the program ends.
+    void endRequested();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void onAboutClicked();
+    void onContactClicked();
+    void onHelpClicked();
+    void onTileClicked(int number);
+    void showMiniWindow();
+    void returnFromMiniWindow();
+    void tickPanels();
+    void applyPanels();
+    void clearHighlights();
+    void endProgram();
+
+    platform::Services& services_;
+    Notifier& notifier_;
+    const MakerData& maker_;
+    core::PanelModel panels_;
+
+    widgets::HoverButton* minimizeButton_;
+    widgets::HoverButton* closeButton_;
+    widgets::PushButton* emotionsButton_;
+    widgets::PushButton* aboutButton_;
+    widgets::PushButton* contactButton_;
+    QWidget* aboutSurface_;
+    QWidget* contactSurface_;
+    widgets::TypingBox* typingBox_;
+    Composer* composer_;
+    InfoPanel* aboutPanel_;
+    ContactPanel* contactPanel_;
+    PackPanel* packPanel_;
+    widgets::Stepper* stepper_;
+    QPointer<MiniWindow> miniWindow_;
+};
+
+}  // namespace beamlet::gui

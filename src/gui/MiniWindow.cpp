@@ -1,0 +1,75 @@
+#include "MiniWindow.h"
+
+#include "Assets.h"
+#include "Catalogue.h"
+#include "Composer.h"
+#include "Layout.h"
+#include "Palettes.h"
+#include "PushButton.h"
+#include "Placement.h"
+#include "TypingBox.h"
+#include "WindowDragger.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+
+namespace beamlet::gui {
+
+namespace layout = core::layout;
+
+MiniWindow::MiniWindow(platform::Services& services)
+    : PictureWindow(QString::fromLatin1(widgets::kMainBackground), Qt::Window)
+{
+    setObjectName(QStringLiteral("miniWindow"));
+    setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
+    setWindowIcon(QIcon(widgets::loadPixmap(QString::fromLatin1(widgets::kAppIcon), devicePixelRatioF())));
+    setFixedSize(layout::kMiniWindow.w, layout::kMiniWindow.h);
+
+    auto* backButton = new widgets::HoverButton(QStringLiteral("backButton"), QString::fromLatin1(widgets::kBackRest),
+                                                QString::fromLatin1(widgets::kBackHot), this);
+    widgets::place(*backButton, layout::kBackButton);
+    backButton->setAccessibleName(tr("Back to the main window"));
+
+    auto* typingBox = new widgets::TypingBox(QStringLiteral("miniTypingBox"), this);
+    widgets::place(*typingBox, layout::kMiniTypingBox);
+    composer_ = new Composer(*typingBox, Composer::EmptyOrder::BoxFirst, this);
+
+    widgets::ButtonLook look = widgets::ButtonLook::white();
+    look.iconPlace = widgets::ButtonLook::IconPlace::Above;
+    auto* getCodeButton = new widgets::PushButton(QStringLiteral("miniGetCodeButton"), tr("Get Code"), look, this);
+    widgets::place(*getCodeButton, layout::kMiniGetCodeButton);
+    getCodeButton->setIconPicture(widgets::loadPixmap(QString::fromLatin1(widgets::kGetCodeIcon), devicePixelRatioF()),
+                                  QSize(32, 32));
+    auto* palette = new MiniPalette(this);
+    widgets::place(*palette, layout::kMiniPalette);
+    QWidget::setTabOrder(typingBox, getCodeButton);
+
+    auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, backButton, [backButton] { backButton->setHighlighted(false); });
+    connect(backButton, &QAbstractButton::clicked, this, &MiniWindow::backRequested);
+    connect(getCodeButton, &QAbstractButton::clicked, this, [this] { emit copyRequested(composer_->codeText()); });
+    connect(palette, &MiniPalette::tileClicked, this,
+            [this](int number) { emit copyRequested(QString::fromLatin1(core::gridText(number))); });
+
+    // Always at its own place when loaded, moved just enough to be wholly on a smaller screen.
+    move(widgets::fitOnScreen(QRect(layout::kMiniWindow.x, layout::kMiniWindow.y, width(), height())).topLeft());
+    services.windows.setStaysOnTop(*this, true);
+}
+
+void MiniWindow::paintEvent(QPaintEvent* event)
+{
+    PictureWindow::paintEvent(event);
+    // The frame around the whole client area.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+}
+
+void MiniWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window system: back to the main window, which never stays hidden.
+    event->ignore();
+    emit backRequested();
+}
+
+}  // namespace beamlet::gui

@@ -1,0 +1,33 @@
+#pragma once
+// The compact mini window: a typing box with its Get Code button and the first
+// 45 emoticons, dragged by its bare surface; its back control returns to the
+// main window.
+#include "Pictures.h"
+#include "Services.h"
+
+namespace beamlet::gui {
+
+class Composer;
+
+class MiniWindow : public widgets::PictureWindow {
+    Q_OBJECT
+public:
+    explicit MiniWindow(platform::Services& services);
+
+    Composer& composer() const { return *composer_; }
+
+signals:
+    // Get Code or a tile: the text to copy.
+    void copyRequested(const QString& text);
+    // The back control, or a close by the window system: return to the main window.
+    void backRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Composer* composer_;
+};
+
+}  // namespace beamlet::gui

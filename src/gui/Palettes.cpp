@@ -1,0 +1,109 @@
+#include "Palettes.h"
+
+#include "Accessibility.h"
+#include "Assets.h"
+#include "Catalogue.h"
+#include "Fonts.h"
+#include "Layout.h"
+#include "Pictures.h"
+#include "Placement.h"
+#include "PushButton.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace beamlet::gui {
+
+namespace layout = core::layout;
+
+namespace {
+
+QString entryName(int number)
+{
+    const std::string_view name = core::entry(number).name;
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+// Tiles 1..count in rows of 15, each reporting its number when clicked.
+template <typename Palette>
+void addTiles(Palette& palette, QWidget& area, int count, int size, int pitch)
+{
+    for (int number = 1; number <= count; ++number) {
+        auto* tile = new widgets::PictureButton(QStringLiteral("tile%1").arg(number),
+                                                widgets::emoticonPicture(number), &area);
+        widgets::markAccessible(*tile, QAccessible::Button, entryName(number));
+        tile->setCursor(Qt::ArrowCursor);
+        widgets::place(*tile, layout::tileRect(number, size, pitch));
+        QObject::connect(tile, &QAbstractButton::clicked, &palette, [&palette, number] { emit palette.tileClicked(number); });
+    }
+}
+
+}  // namespace
+
+PackPanel::PackPanel(QWidget* parent)
+    : QFrame(parent),
+      preview_(new widgets::Picture(QStringLiteral("previewPicture"), widgets::emoticonPicture(1), this)),
+      nameLabel_(new QLabel(tr("Big Smile Smiley Face"), this)),
+      okButton_(new widgets::PushButton(QStringLiteral("packOkButton"), QStringLiteral("&OK"),
+                                        widgets::ButtonLook::white(), this))
+{
+    setObjectName(QStringLiteral("packPanel"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    resize(layout::kPackPanel.w, layout::kPackPanel.h);
+
+    auto* caption = new QLabel(tr("Emotions"), this);
+    caption->setObjectName(QStringLiteral("packCaption"));
+    caption->setFont(widgets::designFont(widgets::Face::SansSerif, 9.75, true));
+    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    widgets::place(*caption, layout::kPackCaption);
+
+    auto* tileArea = new QWidget(this);
+    tileArea->setObjectName(QStringLiteral("packTileArea"));
+    widgets::place(*tileArea, layout::kPackTileArea);
+    addTiles(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+
+    widgets::place(*preview_, layout::kPackPreview);
+    nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
+    nameLabel_->setFont(widgets::designFont(widgets::Face::SansSerif, 9.75, true));
+    nameLabel_->move(layout::kPackName.x, layout::kPackName.y);
+    nameLabel_->adjustSize();
+
+    auto* instructions = new QLabel(this);
+    instructions->setObjectName(QStringLiteral("packInstructions"));
+    instructions->setFont(widgets::designFont(widgets::Face::SansSerif, 8.25));
+    instructions->setWordWrap(true);
+    instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    instructions->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));
+    widgets::place(*instructions, layout::kPackInstructions);
+
+    widgets::place(*okButton_, layout::kPackOkButton);
+}
+
+void PackPanel::showEntry(int number)
+{
+    preview_->setPath(widgets::emoticonPicture(number));
+    nameLabel_->setText(entryName(number));
+    nameLabel_->adjustSize();
+}
+
+void PackPanel::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawLine(0, layout::kPackLineY, layout::kPackLineRight, layout::kPackLineY);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+    const core::Rect strip = layout::kPackInfoStrip;
+    painter.drawRect(strip.x, strip.y, strip.w - 1, strip.h - 1);
+}
+
+MiniPalette::MiniPalette(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("miniPalette"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    addTiles(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
+}
+
+}  // namespace beamlet::gui

@@ -1,0 +1,50 @@
+#pragma once
+// The two emoticon palettes: the main window's sliding pack panel with all 66
+// tiles, a preview and the name of the entry clicked last, and the mini window's
+// strip of the first 45 tiles. Both only report which tile was clicked.
+#include <QFrame>
+
+class QLabel;
+
+namespace beamlet::widgets {
+class Picture;
+class PictureButton;
+class PushButton;
+}  // namespace beamlet::widgets
+
+namespace beamlet::gui {
+
+class PackPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit PackPanel(QWidget* parent);
+
+    // Shows an entry's picture in the preview and its name beside it.
+    void showEntry(int number);
+
+    widgets::PushButton* okButton() const { return okButton_; }
+    QLabel* nameLabel() const { return nameLabel_; }
+    widgets::Picture* preview() const { return preview_; }
+
+signals:
+    void tileClicked(int number);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    widgets::Picture* preview_;
+    QLabel* nameLabel_;
+    widgets::PushButton* okButton_;
+};
+
+class MiniPalette : public QFrame {
+    Q_OBJECT
+public:
+    explicit MiniPalette(QWidget* parent);
+
+signals:
+    void tileClicked(int number);
+};
+
+}  // namespace beamlet::gui

@@ -1,0 +1,83 @@
+#include "SystemServices.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLibrary>
+#include <QTimer>
+#include <QWidget>
+
+namespace beamlet::platform {
+
+void QtClipboard::setText(const QString& text)
+{
+    // Setting the text replaces the old content in one change of owner; clearing
+    // first would be a second change, which XWayland's clipboard bridge does not survive.
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(text, QClipboard::Clipboard);
+}
+
+void DesktopLinkOpener::open(const QUrl& target)
+{
+    // Queued so a slow handler lookup never holds up the click that asked for it.
+    QTimer::singleShot(0, [target] { QDesktopServices::openUrl(target); });
+}
+
+void QtWindowStacking::setStaysOnTop(QWidget& window, bool on)
+{
+    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    // Changing a flag re-creates the native window and hides it; a visible
+    // window must stay visible, at its place, and a hidden one hidden.
+    const bool wasVisible = window.isVisible();
+    const QPoint position = window.pos();
+    window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (wasVisible) {
+        window.move(position);
+        window.show();
+    }
+}
+
+void QtWindowStacking::setOpacity(QWidget& window, int alpha)
+{
+    window.setWindowOpacity(qBound(0, alpha, 255) / 255.0);
+}
+
+ModuleSoundPlayer::ModuleSoundPlayer() = default;
+ModuleSoundPlayer::~ModuleSoundPlayer() = default;
+
+QStringList ModuleSoundPlayer::moduleCandidates()
+{
+    const QString here = QCoreApplication::applicationDirPath();
+    return {here + QStringLiteral("/" BEAMLET_SOUND_MODULE),
+            here + QStringLiteral("/../" BEAMLET_INSTALL_LIBDIR "/beamlet/" BEAMLET_SOUND_MODULE),
+            QStringLiteral(BEAMLET_SOUND_MODULE_BUILT)};
+}
+
+void ModuleSoundPlayer::play(const QByteArray& wave)
+{
+    if (!tried_) {
+        tried_ = true;
+        for (const QString& candidate : moduleCandidates()) {
+            QLibrary module(candidate);
+            const auto create = reinterpret_cast<BeamletCreateSoundPlayer>(module.resolve(BEAMLET_SOUND_FACTORY));
+            if (create) {
+                player_.reset(create());
+                break;
+            }
+        }
+    }
+    if (player_)
+        player_->play(wave);
+}
+
+void ModuleSoundPlayer::stop()
+{
+    if (player_)
+        player_->stop();
+}
+
+DesktopServices::DesktopServices() : services{clipboard_, sound_, links_, windows_} {}
+
+}  // namespace beamlet::platform

@@ -1,0 +1,63 @@
+#pragma once
+// The desktop's own services behind the interfaces of Services.h.
+#include "Services.h"
+#include "SoundPlayer.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace beamlet::platform {
+
+class QtClipboard final : public Clipboard {
+public:
+    void setText(const QString& text) override;
+};
+
+class DesktopLinkOpener final : public LinkOpener {
+public:
+    void open(const QUrl& target) override;
+};
+
+class QtWindowStacking final : public WindowStacking {
+public:
+    void setStaysOnTop(QWidget& window, bool on) override;
+    void setOpacity(QWidget& window, int alpha) override;
+};
+
+// Plays through the sound module, loaded at the first sound rather than at
+// start; without the module or an audio device the program stays silent.
+class ModuleSoundPlayer final : public SoundPlayer {
+public:
+    ModuleSoundPlayer();
+    ~ModuleSoundPlayer() override;
+    void play(const QByteArray& wave) override;
+    void stop() override;
+
+    // Where the module is looked for, first match wins.
+    static QStringList moduleCandidates();
+
+private:
+    std::unique_ptr<SoundPlayer> player_;
+    bool tried_ = false;
+};
+
+// The four together, made once in main() after the application object and gone
+// before it, so the audio stream is closed while the application still exists.
+class DesktopServices {
+public:
+    DesktopServices();
+    DesktopServices(const DesktopServices&) = delete;
+    DesktopServices& operator=(const DesktopServices&) = delete;
+
+private:
+    QtClipboard clipboard_;
+    ModuleSoundPlayer sound_;
+    DesktopLinkOpener links_;
+    QtWindowStacking windows_;
+
+public:
+    Services services;
+};
+
+}  // namespace beamlet::platform

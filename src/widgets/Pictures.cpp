@@ -1,0 +1,118 @@
+#include "Pictures.h"
+
+#include "Assets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace beamlet::widgets {
+
+void ScaledPicture::setPath(const QString& path)
+{
+    path_ = path;
+    scaled_ = QPixmap();
+}
+
+void ScaledPicture::paint(QPainter& painter, const QRect& target, qreal devicePixelRatio)
+{
+    if (path_.isEmpty())
+        return;
+    const QSize pixels = target.size() * devicePixelRatio;
+    if (scaled_.isNull() || scaled_.size() != pixels) {
+        const QPixmap source = loadPixmap(path_, devicePixelRatio);
+        if (source.isNull())
+            return;
+        scaled_ = source.size() == pixels
+            ? source
+            : source.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_.setDevicePixelRatio(devicePixelRatio);
+    }
+    painter.drawPixmap(target.topLeft(), scaled_);
+}
+
+Picture::Picture(const QString& objectName, const QString& path, QWidget* parent)
+    : QWidget(parent), picture_(path)
+{
+    setObjectName(objectName);
+}
+
+void Picture::setPath(const QString& path)
+{
+    picture_.setPath(path);
+    update();
+}
+
+void Picture::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    picture_.paint(painter, rect(), devicePixelRatioF());
+}
+
+PictureButton::PictureButton(const QString& objectName, const QString& path, QWidget* parent)
+    : QAbstractButton(parent), picture_(path)
+{
+    setObjectName(objectName);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    picture_.paint(painter, rect(), devicePixelRatioF());
+}
+
+HoverButton::HoverButton(const QString& objectName, const QString& restPath, const QString& hotPath, QWidget* parent)
+    : QAbstractButton(parent), rest_(restPath), hot_(hotPath)
+{
+    setObjectName(objectName);
+    setFocusPolicy(Qt::NoFocus);
+    // Moves without a button held must arrive too: they show the highlight.
+    setMouseTracking(true);
+}
+
+void HoverButton::setHighlighted(bool highlighted)
+{
+    if (highlighted_ == highlighted)
+        return;
+    highlighted_ = highlighted;
+    update();
+}
+
+void HoverButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    (highlighted_ ? hot_ : rest_).paint(painter, rect(), devicePixelRatioF());
+}
+
+void HoverButton::mouseMoveEvent(QMouseEvent* event)
+{
+    setHighlighted(true);
+    QAbstractButton::mouseMoveEvent(event);
+    // The move is the button's own, never one over the bare surface behind it.
+    event->accept();
+}
+
+bool HoverButton::hitButton(const QPoint& pos) const
+{
+    return highlighted_ && rect().contains(pos);
+}
+
+PictureWindow::PictureWindow(const QString& backgroundPath, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags | Qt::FramelessWindowHint), backgroundPath_(backgroundPath)
+{
+    // Moves over the bare surface clear highlights, with or without a button held.
+    setMouseTracking(true);
+}
+
+void PictureWindow::paintEvent(QPaintEvent*)
+{
+    if (background_.isNull())
+        background_ = loadPixmap(backgroundPath_, devicePixelRatioF());
+    QPainter painter(this);
+    if (background_.isNull())
+        painter.fillRect(rect(), QColor(30, 90, 180));
+    else
+        painter.drawPixmap(0, 0, background_);
+}
+
+}  // namespace beamlet::widgets

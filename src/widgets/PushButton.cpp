@@ -1,0 +1,156 @@
+#include "PushButton.h"
+
+#include "Fonts.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionFocusRect>
+
+namespace beamlet::widgets {
+
+ButtonLook ButtonLook::blue()
+{
+    return ButtonLook{QColor(16, 106, 228), QColor(43, 140, 221), QColor(16, 106, 228)};
+}
+
+ButtonLook ButtonLook::white()
+{
+    return ButtonLook{QColor(255, 255, 255), QColor(255, 255, 255), QColor(192, 192, 192)};
+}
+
+ButtonLook ButtonLook::green()
+{
+    return ButtonLook{QColor(128, 255, 128), QColor(192, 255, 192), QColor(128, 255, 128)};
+}
+
+
+PushButton::PushButton(const QString& objectName, const QString& caption, const ButtonLook& look, QWidget* parent)
+    : QAbstractButton(parent), look_(look)
+{
+    setObjectName(objectName);
+    setText(caption);  // an "&" makes the next letter the access key
+    setFont(designFont(Face::Verdana, 8.25, look.bold));
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::ArrowCursor);
+    setAttribute(Qt::WA_Hover);
+    // A move over a button is the button's own: it never counts as a move over
+    // the bare surface behind it, which clears highlights.
+    setMouseTracking(true);
+}
+
+void PushButton::mouseMoveEvent(QMouseEvent* event)
+{
+    QAbstractButton::mouseMoveEvent(event);
+    event->accept();
+}
+
+void PushButton::setIconPicture(const QPixmap& pixmap, QSize logicalSize)
+{
+    icon_ = pixmap;
+    iconSize_ = logicalSize;
+    update();
+}
+
+QSize PushButton::sizeHint() const
+{
+    return QSize(129, 33);
+}
+
+void PushButton::enterEvent(QEnterEvent* event)
+{
+    hovered_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void PushButton::leaveEvent(QEvent* event)
+{
+    hovered_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void PushButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const bool enabled = isEnabled();
+    const bool down = isDown() && enabled;
+    const bool hot = hovered_ && enabled;
+
+    QColor face = hot ? look_.faceHover : look_.face;
+    QColor edge = look_.edge;
+    if (!enabled) {
+        // A light, flat grey whatever the face, so the greyed caption stays legible.
+        face = QColor(196, 201, 209);
+        edge = QColor(150, 154, 160);
+    }
+    QLinearGradient gradient(frame.topLeft(), frame.bottomLeft());
+    if (down) {
+        gradient.setColorAt(0, face.darker(125));
+        gradient.setColorAt(1, face.darker(105));
+    } else {
+        gradient.setColorAt(0, face.lighter(135));
+        gradient.setColorAt(0.45, face.lighter(108));
+        gradient.setColorAt(0.5, face);
+        gradient.setColorAt(1, edge.darker(112));
+    }
+    QPainterPath path;
+    path.addRoundedRect(frame, 4, 4);
+    painter.fillPath(path, gradient);
+    painter.setPen(QPen(edge.darker(150), 1));
+    painter.drawPath(path);
+
+    // Icon and caption, centred together; the icon beside (left of) or above.
+    const QFontMetrics metrics(font());
+    const QString caption = text();
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    const int textWidth = metrics.horizontalAdvance(shown);
+    const bool hasIcon = !icon_.isNull();
+    const int gap = hasIcon ? 4 : 0;
+    QRect textRect;
+    QRect iconRect;
+    const QPoint shift = down ? QPoint(1, 1) : QPoint();
+    int textFlags = Qt::AlignCenter | Qt::TextShowMnemonic;
+    if (hasIcon && look_.iconPlace == ButtonLook::IconPlace::Above) {
+        // A narrow button breaks its caption into lines under the icon.
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, width() - 4, height()),
+                                                   Qt::AlignHCenter | Qt::TextWordWrap, shown);
+        const int total = iconSize_.height() + gap + wrapped.height();
+        const int top = (height() - total) / 2;
+        iconRect = QRect(QPoint((width() - iconSize_.width()) / 2, top), iconSize_);
+        textRect = QRect(2, top + iconSize_.height() + gap, width() - 4, wrapped.height());
+        textFlags |= Qt::TextWordWrap;
+    } else {
+        const QSize icon = hasIcon ? iconSize_.boundedTo(QSize(height() - 2, height() - 2)) : QSize();
+        const int total = icon.width() + gap + textWidth;
+        const int left = (width() - total) / 2;
+        iconRect = QRect(QPoint(left, (height() - icon.height()) / 2), icon);
+        textRect = QRect(left + icon.width() + gap, 0, textWidth + 2, height());
+    }
+    if (hasIcon) {
+        if (!enabled)
+            painter.setOpacity(0.45);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(iconRect.translated(shift), icon_);
+        painter.setOpacity(1.0);
+    }
+    painter.setPen(enabled ? (hot ? look_.captionHover : look_.caption) : QColor(112, 116, 122));
+    painter.drawText(textRect.translated(shift), textFlags, caption);
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(3, 3, -3, -3);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        QPen dotted(QColor(0, 0, 0, 140), 1, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(option.rect.adjusted(0, 0, -1, -1));
+    }
+}
+
+}  // namespace beamlet::widgets

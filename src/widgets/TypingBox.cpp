@@ -1,0 +1,62 @@
+#include "TypingBox.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace beamlet::widgets {
+
+TypingBox::TypingBox(const QString& objectName, QWidget* parent) : QPlainTextEdit(parent)
+{
+    setObjectName(objectName);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+}
+
+void TypingBox::reportText(const QString& text)
+{
+    for (const char32_t codePoint : text.toUcs4())
+        emit characterTyped(codePoint);
+}
+
+void TypingBox::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete)
+        emit clearingKeyDown();
+    // Shortcuts such as Ctrl+V type no character, whatever text the platform
+    // attaches to them (a control character on X11, the letter elsewhere); Ctrl
+    // with Alt is AltGr on some keyboards and does type.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool shortcut = (mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier))
+        || mods.testFlag(Qt::MetaModifier);
+    if (!shortcut)
+        reportText(event->text());
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TypingBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    reportText(event->commitString());
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void TypingBox::mousePressEvent(QMouseEvent* event)
+{
+    leftPressed_ = event->button() == Qt::LeftButton;
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void TypingBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = leftPressed_ && event->button() == Qt::LeftButton;
+    leftPressed_ = false;
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}
+
+}  // namespace beamlet::widgets
