@@ -13,12 +13,19 @@ bool NotificationModel::show(int left, int startTop)
     resting_ = false;
     left_ = left;
     startTop_ = startTop;
-    top_ = startTop;
+    stepsUp_ = 0;
     opacity_ = kStartOpacity;
-    up_ = {-layout::kNotificationStep, double(startTop - layout::kNotificationRise), true};
+    // The rise ends on the first step that takes it more than the rise above its
+    // start, the descent on the first that takes it below its start.
+    up_ = {1, int(layout::kNotificationRise / layout::kNotificationStep), true};
     fade_ = {kOpacityStep, kFullOpacity - kOpacityStep, true};
-    down_ = {layout::kNotificationStep, double(startTop), false};
+    down_ = {-1, 0, false};
     return true;
+}
+
+double NotificationModel::top() const
+{
+    return startTop_ - stepsUp_ * layout::kNotificationStep;
 }
 
 NotificationModel::Events NotificationModel::tick()
@@ -26,13 +33,13 @@ NotificationModel::Events NotificationModel::tick()
     Events events;
     if (!loaded_)
         return events;
-    if (up_.tick(top_)) {
+    if (up_.tick(stepsUp_)) {
         resting_ = true;
         arrived_ = true;
         events.arrived = true;
     }
     fade_.tick(opacity_);
-    if (down_.tick(top_)) {
+    if (down_.tick(stepsUp_)) {
         resting_ = false;
         fade_.running = false;
         loaded_ = false;

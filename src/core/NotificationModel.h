@@ -1,7 +1,8 @@
 #pragma once
 // The copy notification's cycle: rise while fading in, arrive (the chime plays),
-// rest, sink and unload. Positions are screen pixels; a step is a fraction of a
-// pixel, so the top is kept exactly and rounded only where the window is placed.
+// rest, sink and unload. Positions are screen pixels. A step is a fraction of a
+// pixel, so the model counts the steps the window stands above its start and
+// the top follows from them exactly; it is rounded only where the window is placed.
 #include "Stepping.h"
 
 namespace beamlet::core {
@@ -34,7 +35,7 @@ public:
     Phase phase() const;
     bool loaded() const { return loaded_; }
     int left() const { return left_; }
-    double top() const { return top_; }
+    double top() const;
     int startTop() const { return startTop_; }
     int opacity() const { return opacity_; }
     bool arrived() const { return arrived_; }
@@ -49,12 +50,12 @@ private:
     bool arrived_ = false;
     bool resting_ = false;
     int left_ = 0;
-    double top_ = 0;
     int startTop_ = 0;
+    int stepsUp_ = 0;
     int opacity_ = kStartOpacity;
-    Slide<double> up_;
+    Slide<int> up_;
     Slide<int> fade_;
-    Slide<double> down_;
+    Slide<int> down_;
 };
 
 }  // namespace beamlet::core

@@ -7,7 +7,7 @@
 #include <set>
 #include <stdexcept>
 
-using namespace beamlet::emoticons;
+using namespace beamlet::core;
 
 namespace {
 
@@ -165,7 +165,7 @@ private slots:
         QFETCH(int, length);
         QFETCH(QString, firstId);
 
-        const std::string& text = beamlet::emoticons::gridText(number);
+        const std::string& text = beamlet::core::gridText(number);
         QCOMPARE(int(text.size()), length);
         QVERIFY(text.ends_with("\r\n"));
         QVERIFY(std::all_of(text.begin(), text.end(),
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(pos, text.size());
         QCOMPARE(id, e.pageIds.size());
         // Built once: later calls hand back the same string.
-        QCOMPARE(&beamlet::emoticons::gridText(number), &text);
+        QCOMPARE(&beamlet::core::gridText(number), &text);
     }
 
     void fullGrids_data() {
@@ -210,7 +210,7 @@ private slots:
     void fullGrids() {
         QFETCH(int, number);
         QFETCH(QByteArray, expected);
-        QCOMPARE(QByteArray::fromStdString(beamlet::emoticons::gridText(number)), expected);
+        QCOMPARE(QByteArray::fromStdString(beamlet::core::gridText(number)), expected);
     }
 
     // A repeated id would put the same tile twice; a letter's page would show a letter.
@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(total, std::size_t(1628));
         QCOMPARE(seen.size(), total);
         for (int code = 32; code <= 126; ++code) {
-            if (const auto letter = beamlet::compose::pageIdFor(code))
+            if (const auto letter = beamlet::core::pageIdFor(code))
                 QVERIFY2(!seen.contains(*letter), qPrintable(QString("code %1").arg(code)));
         }
     }
@@ -266,7 +266,7 @@ private slots:
     void outOfRange() {
         QFETCH(int, number);
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, entry(number));
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, beamlet::emoticons::gridText(number));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, beamlet::core::gridText(number));
     }
 };
 

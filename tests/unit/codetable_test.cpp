@@ -6,7 +6,7 @@
 #include <limits>
 #include <set>
 
-using namespace beamlet::compose;
+using namespace beamlet::core;
 
 namespace {
 

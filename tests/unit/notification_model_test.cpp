@@ -4,12 +4,14 @@
 
 #include <algorithm>
 
-using beamlet::desktop::NotificationModel;
+using beamlet::core::NotificationModel;
 
 namespace {
 
-constexpr int kLeft = 14175;
-constexpr int kStoredTop = 15195;
+constexpr int kLeft = 945;
+constexpr int kStoredTop = 1013;
+// A tick moves the window 100 twips, which is a fraction of a pixel.
+constexpr double kStep = 100.0 / 15;
 
 // The whole observable state in one line, so a mismatch shows everything at once.
 QString describe(const NotificationModel& m)
@@ -42,20 +44,19 @@ private slots:
     {
         QTest::addColumn<int>("startTop");
         QTest::newRow("stored position") << kStoredTop;
-        QTest::newRow("600 px screen") << 600 * 15 - 165;
-        QTest::newRow("whole hundreds") << 15200;
-        QTest::newRow("odd") << 12345;
+        QTest::newRow("600 px screen") << 600 - 11;
+        QTest::newRow("odd") << 823;
         QTest::newRow("zero") << 0;
-        QTest::newRow("negative") << -1000;
+        QTest::newRow("negative") << -67;
     }
     void cycle()
     {
         QFETCH(int, startTop);
         NotificationModel m;
         // Before any show nothing reacts.
-        m.closeClicked();
-        m.tickRest();
-        const auto idle = m.tickAnimation();
+        m.close();
+        m.restEnded();
+        const auto idle = m.tick();
         QVERIFY(!idle.arrived && !idle.unloaded);
         QCOMPARE(m.phase(), NotificationModel::Phase::NotLoaded);
 
@@ -63,7 +64,7 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             QVERIFY(m.show(kLeft, startTop));
             QCOMPARE(m.phase(), NotificationModel::Phase::Rising);
-            QCOMPARE(m.top(), startTop);
+            QCOMPARE(m.top(), double(startTop));
             QCOMPARE(m.left(), kLeft);
             QCOMPARE(m.opacity(), 5);
             QVERIFY(!m.arrived());
@@ -71,7 +72,7 @@ private slots:
             int tick = 0, arrivals = 0, unloads = 0;
             QString fadeFault;  // the first tick whose opacity is off
             auto step = [&] {
-                const auto events = m.tickAnimation();
+                const auto events = m.tick();
                 ++tick;
                 arrivals += events.arrived;
                 unloads += events.unloaded;
@@ -80,41 +81,41 @@ private slots:
             };
             // Rise; the rest timer is not running yet, so its tick must not send it down.
             while (m.rising() && tick < 100) {
-                m.tickRest();
+                m.restEnded();
                 step();
             }
             QCOMPARE(tick, 26);
             QCOMPARE(arrivals, 1);
-            QCOMPARE(m.top(), startTop - 2600);
+            QCOMPARE(m.top(), startTop - 26 * kStep);
             QCOMPARE(m.phase(), NotificationModel::Phase::Resting);
             QVERIFY(m.arrived() && m.resting());
 
             // Rest: the fade finishes, the window stays put, nothing is reported again.
             while (tick < 120)
                 step();
-            QCOMPARE(m.top(), startTop - 2600);
+            QCOMPARE(m.top(), startTop - 26 * kStep);
             QCOMPARE(m.phase(), NotificationModel::Phase::Resting);
             QCOMPARE(arrivals, 1);
 
-            m.tickRest();
+            m.restEnded();
             QCOMPARE(m.phase(), NotificationModel::Phase::Sinking);
             int down = 0;
             while (m.loaded() && down < 100) {
                 if (down % 4 == 0)
-                    m.tickRest();  // the rest timer keeps firing; it must not disturb the descent
+                    m.restEnded();  // the rest timer keeps firing; it must not disturb the descent
                 step();
                 ++down;
             }
             QCOMPARE(down, 27);
             QCOMPARE(unloads, 1);
             QCOMPARE(arrivals, 1);
-            QCOMPARE(m.top(), startTop + 100);
+            QCOMPARE(m.top(), startTop + kStep);
             QCOMPARE(m.phase(), NotificationModel::Phase::NotLoaded);
             QVERIFY2(fadeFault.isEmpty(), qPrintable(fadeFault));
 
             const QString unloaded = describe(m);
-            m.tickRest();
-            const auto after = m.tickAnimation();
+            m.restEnded();
+            const auto after = m.tick();
             QVERIFY(!after.arrived && !after.unloaded);
             QCOMPARE(describe(m), unloaded);
         }
@@ -144,13 +145,13 @@ private slots:
         for (NotificationModel* m : {&plain, &shown}) {
             QVERIFY(m->show(kLeft, kStoredTop));
             for (int i = 0; i < before; ++i)
-                m->tickAnimation();
+                m->tick();
             if (action == "rest")
-                m->tickRest();
+                m->restEnded();
             else if (action == "close")
-                m->closeClicked();
+                m->close();
             for (int i = 0; i < after; ++i)
-                m->tickAnimation();
+                m->tick();
         }
         QVERIFY(plain.loaded());
         QVERIFY(!shown.show(0, 900));
@@ -160,11 +161,11 @@ private slots:
             if (i == 70)
                 QVERIFY(!shown.show(kLeft, kStoredTop));
             if (i % 50 == 49) {  // rest timer, 5 s apart
-                plain.tickRest();
-                shown.tickRest();
+                plain.restEnded();
+                shown.restEnded();
             }
-            const auto a = plain.tickAnimation();
-            const auto b = shown.tickAnimation();
+            const auto a = plain.tick();
+            const auto b = shown.tick();
             QCOMPARE(b.arrived, a.arrived);
             QCOMPARE(b.unloaded, a.unloaded);
             QCOMPARE(describe(shown), describe(plain));
@@ -174,7 +175,7 @@ private slots:
 
     // The close control sends the window down from wherever it is. During the rise it
     // turns the window round: no arrival, and the descent ends just below the start.
-    void closeClicked_data()
+    void close_data()
     {
         QTest::addColumn<int>("closeAt");       // animation ticks after the show
         QTest::addColumn<int>("descent");       // ticks from the click to the unload
@@ -188,7 +189,7 @@ private slots:
         QTest::newRow("fade just done") << 46 << 27 << 1;
         QTest::newRow("resting") << 100 << 27 << 1;
     }
-    void closeClicked()
+    void close()
     {
         QFETCH(int, closeAt);
         QFETCH(int, descent);
@@ -198,7 +199,7 @@ private slots:
         int tick = 0, arrived = 0, unloads = 0;
         QString fadeFault;
         auto step = [&] {
-            const auto events = m.tickAnimation();
+            const auto events = m.tick();
             ++tick;
             arrived += events.arrived;
             unloads += events.unloaded;
@@ -209,26 +210,26 @@ private slots:
         while (tick < closeAt)
             step();
 
-        m.closeClicked();
+        m.close();
         QCOMPARE(m.phase(), NotificationModel::Phase::Sinking);
         QVERIFY(!m.rising() && m.sinking());
-        m.closeClicked();  // a second click changes nothing
+        m.close();  // a second click changes nothing
         int down = 0;
         while (m.loaded() && down < 100) {
-            m.tickRest();
+            m.restEnded();
             step();
             ++down;
         }
         QCOMPARE(down, descent);
         QCOMPARE(arrived, arrivals);
         QCOMPARE(unloads, 1);
-        QCOMPARE(m.top(), kStoredTop + 100);
+        QCOMPARE(m.top(), kStoredTop + kStep);
         QVERIFY2(fadeFault.isEmpty(), qPrintable(fadeFault));  // includes the opacity it leaves at
         QVERIFY(!m.fading());
 
         QVERIFY(m.show(kLeft, kStoredTop));
         QCOMPARE(m.opacity(), 5);
-        QCOMPARE(m.top(), kStoredTop);
+        QCOMPARE(m.top(), double(kStoredTop));
         QVERIFY(m.rising() && m.fading() && !m.sinking() && !m.arrived());
     }
 };

@@ -2,10 +2,12 @@
 // events, checked after every event against a small model of their state tables
 // written here from scratch: states and positions only, with the buttons' flags
 // derived from the states rather than tracked.
-#include "MainPanels.h"
+#include "PanelModel.h"
 #include "NotificationModel.h"
 
 #include <QtTest>
+
+#include <cmath>
 
 #include <array>
 #include <random>
@@ -13,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-using beamlet::app::MainPanels;
-using beamlet::desktop::NotificationModel;
-using beamlet::desktop::SlidingPanel;
+using beamlet::core::PanelModel;
+using beamlet::core::NotificationModel;
+using beamlet::core::SlidingPanel;
 
 namespace {
 
@@ -74,8 +76,8 @@ struct RefPanels {
         if (other.state == PanelState::Open)
             other.state = PanelState::Closing;
     }
-    void aboutCommand() { command(about, contact); }
-    void contactCommand() { command(contact, about); }
+    void openAbout() { command(about, contact); }
+    void openContact() { command(contact, about); }
     // OK and Emotions send a panel out from any state; a panel still coming in turns round.
     void aboutOk() { about.state = PanelState::Closing; }
     void contactOk() { contact.state = PanelState::Closing; }
@@ -96,7 +98,9 @@ struct RefPanels {
 
 // ---- Reference model of the notification --------------------------------------
 
-constexpr int kNotifyLeft = 14175;
+// The reference counts in twips, 15 to a pixel, as the window was first drawn;
+// the model counts in pixels.
+constexpr int kNotifyLeft = 945;
 constexpr int kNotifyTop = 15195;
 
 enum class NoteState { NotLoaded, Rising, Resting, Sinking };
@@ -195,7 +199,7 @@ QString panelFault(const char* name, const SlidingPanel& p, const RefPanel& r, B
     return {};
 }
 
-QString panelsFault(const MainPanels& p, const RefPanels& r)
+QString panelsFault(const PanelModel& p, const RefPanels& r)
 {
     for (const QString& f : {panelFault("About", p.about(), r.about, kInfo),
                              panelFault("Contact", p.contact(), r.contact, kInfo),
@@ -218,9 +222,9 @@ QString noteFault(const NotificationModel& m, const RefNote& r)
         return QStringLiteral("notification phase %1, expected %2").arg(int(stateOf(m))).arg(int(r.state));
     if (!m.loaded())
         return {};  // position and opacity of an unloaded window are nobody's business
-    if (m.top() != r.top || m.left() != kNotifyLeft || m.opacity() != r.opacity || m.fading() != r.fading)
+    if (std::lround(m.top() * 15) != r.top || m.left() != kNotifyLeft || m.opacity() != r.opacity || m.fading() != r.fading)
         return QStringLiteral("notification top %1 opacity %2 fading %3, expected %4 %5 %6")
-            .arg(m.top()).arg(m.opacity()).arg(m.fading()).arg(r.top).arg(r.opacity).arg(r.fading);
+            .arg(m.top() * 15).arg(m.opacity()).arg(m.fading()).arg(r.top).arg(r.opacity).arg(r.fading);
     return {};
 }
 
@@ -276,7 +280,7 @@ private slots:
             table.insert(table.end(), size_t(weight), event);
         std::uniform_int_distribution<size_t> pick(0, table.size() - 1);
 
-        MainPanels panels;
+        PanelModel panels;
         NotificationModel note;
         RefPanels refPanels;
         RefNote refNote;
@@ -304,27 +308,27 @@ private slots:
             bool arrived = false, unloaded = false;
             bool refArrived = false, refUnloaded = false;
             switch (e) {
-            case About: panels.aboutCommand(); refPanels.aboutCommand(); break;
-            case Contact: panels.contactCommand(); refPanels.contactCommand(); break;
+            case About: panels.openAbout(); refPanels.openAbout(); break;
+            case Contact: panels.openContact(); refPanels.openContact(); break;
             case Emotions:
                 packReopenedFrom1008 += refPanels.pack.left == 1008;
-                panels.packOpen();
+                panels.openPack();
                 refPanels.emotions();
                 break;
-            case AboutOk: panels.aboutClose(); refPanels.aboutOk(); break;
-            case ContactOk: panels.contactClose(); refPanels.contactOk(); break;
-            case PackOk: panels.packClose(); refPanels.packOk(); break;
+            case AboutOk: panels.closeAbout(); refPanels.aboutOk(); break;
+            case ContactOk: panels.closeContact(); refPanels.contactOk(); break;
+            case PackOk: panels.closePack(); refPanels.packOk(); break;
             case PanelTick: panels.tick(); refPanels.tick(); break;
-            case Show: note.show(kNotifyLeft, kNotifyTop); refNote.show(); break;
+            case Show: note.show(kNotifyLeft, kNotifyTop / 15); refNote.show(); break;
             case CloseControl:
                 closesWhileRising += refNote.state == NoteState::Rising;
                 if (closedTicks < 0)
                     closedTicks = 0;
-                note.closeClicked();
+                note.close();
                 refNote.close();
                 break;
             case AnimationTick: {
-                const auto events = note.tickAnimation();
+                const auto events = note.tick();
                 arrived = events.arrived;
                 unloaded = events.unloaded;
                 std::tie(refArrived, refUnloaded) = refNote.animationTick();
@@ -332,7 +336,7 @@ private slots:
                     ++closedTicks;
                 break;
             }
-            case RestTick: note.tickRest(); refNote.restTick(); break;
+            case RestTick: note.restEnded(); refNote.restTick(); break;
             case HideShowMain: break;  // the models live on unchanged while the window hides
             }
 

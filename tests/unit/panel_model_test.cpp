@@ -1,11 +1,11 @@
-#include "MainPanels.h"
+#include "PanelModel.h"
 
 #include <QtTest>
 
 #include <random>
 
-using beamlet::app::MainPanels;
-using beamlet::desktop::SlidingPanel;
+using beamlet::core::PanelModel;
+using beamlet::core::SlidingPanel;
 
 namespace {
 
@@ -17,7 +17,7 @@ QString panelText(const SlidingPanel& p)
 
 // About, Contact and pack panel, then the About, Contact Me and Emotions flags
 // (capital: enabled).
-QString describe(const MainPanels& p)
+QString describe(const PanelModel& p)
 {
     return QStringLiteral("%1 %2 %3 | %4%5%6")
         .arg(panelText(p.about()), panelText(p.contact()), panelText(p.pack()))
@@ -28,15 +28,15 @@ QString describe(const MainPanels& p)
 
 // Event letters: A About, C Contact Me, E Emotions; a, c, e the OK buttons of the
 // About, Contact and pack panels; t one tick.
-void apply(MainPanels& p, QChar event)
+void apply(PanelModel& p, QChar event)
 {
     switch (event.toLatin1()) {
-    case 'A': p.aboutCommand(); break;
-    case 'C': p.contactCommand(); break;
-    case 'E': p.packOpen(); break;
-    case 'a': p.aboutClose(); break;
-    case 'c': p.contactClose(); break;
-    case 'e': p.packClose(); break;
+    case 'A': p.openAbout(); break;
+    case 'C': p.openContact(); break;
+    case 'E': p.openPack(); break;
+    case 'a': p.closeAbout(); break;
+    case 'c': p.closeContact(); break;
+    case 'e': p.closePack(); break;
     case 't': p.tick(); break;
     default: QFAIL("unknown event letter");
     }
@@ -50,7 +50,7 @@ bool infoRestsLegally(const SlidingPanel& p)
 bool infoOpeningOrOpen(const SlidingPanel& p) { return p.slidingIn() || (!p.moving() && p.position() == 248); }
 
 // The invariants of the panels and their buttons; empty when all hold.
-QString violation(const MainPanels& p)
+QString violation(const PanelModel& p)
 {
     const SlidingPanel* panels[] = {&p.about(), &p.contact(), &p.pack()};
     for (const SlidingPanel* panel : panels)
@@ -80,7 +80,7 @@ QString violation(const MainPanels& p)
 
 // Runs a script of event letters; "t5" is five ticks, "T" ticks until nothing moves.
 // Returns the first invariant violation on the way.
-QString run(MainPanels& p, const QString& script)
+QString run(PanelModel& p, const QString& script)
 {
     for (qsizetype i = 0; i < script.size(); ++i) {
         int times = 1;
@@ -88,7 +88,7 @@ QString run(MainPanels& p, const QString& script)
         if (event == 'T') {
             event = 't';
             times = 0;
-            for (MainPanels probe = p; probe.animating() && times < 1000; ++times)
+            for (PanelModel probe = p; probe.animating() && times < 1000; ++times)
                 probe.tick();
             if (times == 1000)
                 return "never settles: " + describe(p);
@@ -109,14 +109,14 @@ QString run(MainPanels& p, const QString& script)
     return {};
 }
 
-const SlidingPanel& panelNamed(const MainPanels& p, const QString& name)
+const SlidingPanel& panelNamed(const PanelModel& p, const QString& name)
 {
     return name == "about" ? p.about() : name == "contact" ? p.contact() : p.pack();
 }
 
 }  // namespace
 
-class MainPanelsTest : public QObject {
+class PanelModelTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -161,7 +161,7 @@ private slots:
         QFETCH(QString, panel);
         QFETCH(int, ticks);
         QFETCH(int, end);
-        MainPanels p;
+        PanelModel p;
         const QString fault = run(p, script);
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         const SlidingPanel& observed = panelNamed(p, panel);
@@ -215,7 +215,7 @@ private slots:
     {
         QFETCH(QString, script);
         QFETCH(QString, state);
-        MainPanels p;
+        PanelModel p;
         const QString fault = run(p, script);
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         QCOMPARE(describe(p), state);
@@ -230,9 +230,9 @@ private slots:
         std::mt19937 rng(seed);
         const QString events = "ACEacettttttttt";
         std::uniform_int_distribution<qsizetype> pick(0, events.size() - 1);
-        MainPanels p;
+        PanelModel p;
         QString recent;
-        int aboutOpen = 0, contactOpen = 0, packOpen = 0, packClosedAfterUse = 0;
+        int aboutOpen = 0, contactOpen = 0, openPack = 0, packClosedAfterUse = 0;
         for (int i = 0; i < 200000; ++i) {
             const QChar event = events[pick(rng)];
             // The pack's OK can only be clicked while the panel is inside the 803-px window.
@@ -249,13 +249,13 @@ private slots:
                 QFAIL(qPrintable(QStringLiteral("event %1: %2 in %3; events ...%4").arg(i).arg(v, describe(p), recent)));
             aboutOpen += !p.about().moving() && p.about().position() == 248;
             contactOpen += !p.contact().moving() && p.contact().position() == 248;
-            packOpen += !p.pack().moving() && p.pack().position() == 88;
+            openPack += !p.pack().moving() && p.pack().position() == 88;
             packClosedAfterUse += !p.pack().moving() && p.pack().position() == 1008;
         }
         // The run must have reached every resting state, or it proves little.
-        QVERIFY(aboutOpen > 0 && contactOpen > 0 && packOpen > 0 && packClosedAfterUse > 0);
+        QVERIFY(aboutOpen > 0 && contactOpen > 0 && openPack > 0 && packClosedAfterUse > 0);
     }
 };
 
-QTEST_APPLESS_MAIN(MainPanelsTest)
-#include "main_panels_test.moc"
+QTEST_APPLESS_MAIN(PanelModelTest)
+#include "panel_model_test.moc"
