@@ -14,6 +14,7 @@ Test scripts call main() instead of unittest.main(): it takes --beamlet PATH
 import argparse
 import ctypes
 import ctypes.util
+import json
 import os
 import re
 import select
@@ -36,63 +37,90 @@ MAIN_TITLE = "Orvane Facebook Beamlet"
 NOTIFY_TITLE = "Orvane Beamlet"
 TONE_SIZE = 535_596
 
-# Where things sit in the main window's client area: (x, y, width, height).
-TYPING_BOX = (250, 184, 449, 241)
-GET_CODE = (248, 120, 129, 33)
-EMOTIONS = (408, 120, 129, 33)
-HELP = (568, 120, 129, 33)
-ABOUT = (16, 304, 217, 41)
-CONTACT = (16, 344, 217, 41)
-MINI_LOADER = (696, 6, 33, 19)
-HEADER = (0, 0, 802, 73)
-MINIMIZE = (732, 5, 33, 19)
-CLOSE = (768, 5, 33, 19)
-LOGO = (16, 88, 219, 211)
-MAIN_SIZE = (803, 525)
-MAIN_DESIGN_POS = (238, 256)
-NOTIFY_SIZE = (328, 152)
-NOTIFY_CLOSE = (288, 0, 33, 19)  # relative to the notification window
+def _design_dump(*args, text=True):
+    """Runs the program's design dump (its path in $BEAMLET_DESIGN_DUMP, set by CTest)."""
+    path = os.environ.get("BEAMLET_DESIGN_DUMP")
+    if not path:
+        raise RuntimeError("BEAMLET_DESIGN_DUMP names no design_dump program; run the tests through ctest")
+    return subprocess.run([path, *args], check=True, capture_output=True, text=text, timeout=30).stdout
+
+
+def catalogue():
+    """{entry number: grid text bytes} as the program's catalogue builds them."""
+    raw = _design_dump("--catalogue", text=False)
+    texts, at = {}, 0
+    while at < len(raw):
+        number = int.from_bytes(raw[at:at + 4], "little")
+        size = int.from_bytes(raw[at + 4:at + 8], "little")
+        texts[number] = raw[at + 8:at + 8 + size]
+        at += 8 + size
+    return texts
+
+
+# Where things sit, read from the program's own layout: (x, y, width, height) in
+# the window's client area, or in the panel for a panel's contents.
+_LAYOUT = {name: tuple(v) if isinstance(v, list) else v
+           for name, v in json.loads(_design_dump("--layout")).items()}
+TYPING_BOX = _LAYOUT["typingBox"]
+GET_CODE = _LAYOUT["getCodeButton"]
+EMOTIONS = _LAYOUT["emotionsButton"]
+HELP = _LAYOUT["helpButton"]
+ABOUT = _LAYOUT["aboutButton"]
+CONTACT = _LAYOUT["contactButton"]
+MINI_LOADER = _LAYOUT["miniWindowButton"]
+HEADER = _LAYOUT["headerStrip"]
+MINIMIZE = _LAYOUT["minimizeButton"]
+CLOSE = _LAYOUT["closeButton"]
+LOGO = _LAYOUT["logo"]
+MAIN_SIZE = _LAYOUT["mainWindow"][2:]
+MAIN_DESIGN_POS = _LAYOUT["mainWindow"][:2]
+NOTIFY_SIZE = _LAYOUT["notification"][2:]
+NOTIFY_CLOSE = _LAYOUT["notificationCloseButton"]  # relative to the notification window
+NOTIFY_RIGHT_GAP, NOTIFY_BOTTOM_GAP = _LAYOUT["notificationGaps"]
+NOTIFY_RISE = _LAYOUT["notificationRise"]
 
 # The About and Contact panels slide in from the right to this place; their
 # contents are given relative to the panel.
-INFO_PANEL = (248, 176, 580, 275)
-ABOUT_OK = (480, 224, 65, 33)
-CONTACT_OK = (480, 225, 65, 33)
-LINK_HEIGHT = 13
-CONTACT_LINKS = {"website": (250, 72), "fbprofile": (250, 108), "skype": (250, 126),
-                 "youtube": (250, 144), "fanpage": (304, 200)}
+INFO_PANEL = _LAYOUT["infoPanelOpen"]
+ABOUT_OK = _LAYOUT["aboutOkButton"]
+CONTACT_OK = _LAYOUT["contactOkButton"]
+LINK_HEIGHT = _LAYOUT["websiteLink"][3]
+CONTACT_LINKS = {name: _LAYOUT[key][:2] for name, key in
+                 (("website", "websiteLink"), ("fbprofile", "profileLink"), ("skype", "skypeLink"),
+                  ("youtube", "youtubeLink"), ("fanpage", "fanPageLink"))}
 
 # The emoticon pack panel, open; tiles and OK relative to the panel.
-PACK_PANEL = (88, 176, 633, 321)
-PACK_OK = (512, 256, 65, 33)
-PACK_TILE_COUNT = 66
+PACK_PANEL = _LAYOUT["packPanelOpen"]
+PACK_OK = _LAYOUT["packOkButton"]
+PACK_TILE_COUNT = len(_LAYOUT["packTiles"])
 
 # The mini window and its controls, relative to its client area.
-MINI_SIZE = (767, 102)
-MINI_DESIGN_POS = (262, 824)
-MINI_TYPING_BOX = (8, 8, 289, 89)
-MINI_GET_CODE = (304, 8, 41, 89)
-MINI_PALETTE = (352, 8, 377, 89)
-MINI_BACK = (732, 5, 33, 19)
-MINI_TILE_COUNT = 45
-MINI_BARE_SURFACE = ((300, 96), (2, 50))
+MINI_SIZE = _LAYOUT["miniWindow"][2:]
+MINI_DESIGN_POS = _LAYOUT["miniWindow"][:2]
+MINI_TYPING_BOX = _LAYOUT["miniTypingBox"]
+MINI_GET_CODE = _LAYOUT["miniGetCodeButton"]
+MINI_PALETTE = _LAYOUT["miniPalette"]
+MINI_BACK = _LAYOUT["backButton"]
+MINI_TILE_COUNT = len(_LAYOUT["miniTiles"])
+# Two points of its bare surface: below the Get Code button, and the left margin.
+MINI_BARE_SURFACE = ((MINI_GET_CODE[0] - 4, MINI_SIZE[1] - 6), (2, MINI_SIZE[1] // 2))
 
 
 def pack_tile(number):
-    """Tile `number` of the pack panel, relative to the panel: 15 to a row, 40 px apart."""
-    c, r = (number - 1) % 15, (number - 1) // 15
-    return (8 + 8 + 40 * c, 24 + 8 + 40 * r, 32, 32)
+    """Tile `number` of the pack panel, relative to the panel."""
+    area = _LAYOUT["packTileArea"]
+    return offset(_LAYOUT["packTiles"][number - 1], area[:2])
 
 
 def mini_tile(number):
-    """Tile `number` of the mini palette, relative to the mini window: 24 px apart."""
-    c, r = (number - 1) % 15, (number - 1) // 15
-    return (MINI_PALETTE[0] + 8 + 24 * c, MINI_PALETTE[1] + 8 + 24 * r, 17, 17)
+    """Tile `number` of the mini palette, relative to the mini window."""
+    return offset(_LAYOUT["miniTiles"][number - 1], MINI_PALETTE[:2])
 
 
 def offset(rect, origin):
     """A rect given relative to a panel, made relative to the panel's window."""
     return (origin[0] + rect[0], origin[1] + rect[1], *rect[2:])
+
 
 _beamlet_path = None
 _live_sessions = set()

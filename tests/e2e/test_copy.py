@@ -45,7 +45,7 @@ class CopyTest(h.SessionTestCase):
 
     def test_typed_letters_are_copied_and_the_notification_runs_its_cycle(self):
         w, hgt, _ = self.screen
-        rest_top = hgt - 11 - 173
+        rest_top = hgt - h.NOTIFY_BOTTOM_GAP - h.NOTIFY_RISE
         self.start_typing("Hi")
         self.assertEqual(self.s.tone_files(), [], "tone.wav must not exist before the first arrival")
 
@@ -66,7 +66,7 @@ class CopyTest(h.SessionTestCase):
         for sample in samples:
             g = sample.windows[0][1]
             self.assertEqual(g.size, h.NOTIFY_SIZE)
-            self.assertEqual(g.x, w - 335, "the notification keeps to the bottom right")
+            self.assertEqual(g.x, w - h.NOTIFY_RIGHT_GAP, "the notification keeps to the bottom right")
 
         tops = [top for _, top in track.tops()]
         times = [sample.t for sample in samples]
@@ -74,7 +74,7 @@ class CopyTest(h.SessionTestCase):
         self.assertLessEqual(abs(lowest_point - rest_top), 1, f"rests at top {lowest_point}, wanted ~{rest_top}")
         # It opens at the bottom edge (the window manager keeps a tenth of any
         # window on screen, so 4 px of the 11 may be taken back), seen within a few steps.
-        self.assertTrue(hgt - 11 - 3 * 7 <= tops[0] <= hgt - 11, f"first seen at top {tops[0]}")
+        self.assertTrue(hgt - h.NOTIFY_BOTTOM_GAP - 3 * 7 <= tops[0] <= hgt - h.NOTIFY_BOTTOM_GAP, f"first seen at top {tops[0]}")
         arrive = tops.index(lowest_point)
         leave = len(tops) - 1 - tops[::-1].index(lowest_point)
         self.assertEqual(tops[:arrive + 1], sorted(tops[:arrive + 1], reverse=True), "the rise never goes down")
@@ -82,7 +82,7 @@ class CopyTest(h.SessionTestCase):
         self.assertTrue(all(t == lowest_point for t in tops[arrive:leave + 1]), "it keeps still while resting")
         self.assertGreaterEqual(len(set(tops[:arrive])), 10, "the rise is animated in small steps")
         self.assertGreaterEqual(len(set(tops[leave:])), 10, "the descent is animated in small steps")
-        self.assertGreaterEqual(tops[-1], hgt - 11 - 3 * 7, "it sinks back to the screen edge before vanishing")
+        self.assertGreaterEqual(tops[-1], hgt - h.NOTIFY_BOTTOM_GAP - 3 * 7, "it sinks back to the screen edge before vanishing")
 
         rise, rest, descent = times[arrive] - times[0], times[leave] - times[arrive], times[-1] - times[leave]
         self.assertTrue(4.5 <= rest <= 6.5, f"rested {rest:.2f}s, wanted about 5s")
@@ -166,7 +166,7 @@ class CopyTest(h.SessionTestCase):
             h.wait_until(lambda: {p: _identity(p) for p in self.s.tone_files()} != written, 10,
                          what="the sound file to be written again on the next arrival")
         self.assertEqual(len(track.window_ids()), 1)
-        self.assertEqual(min(top for _, top in track.tops()), self.screen[1] - 11 - 173)
+        self.assertEqual(min(top for _, top in track.tops()), self.screen[1] - h.NOTIFY_BOTTOM_GAP - h.NOTIFY_RISE)
 
 
 def _identity(path):

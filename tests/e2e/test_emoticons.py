@@ -3,8 +3,6 @@
 byte, and the mini window comes and goes without disturbing the main window."""
 
 import os
-import struct
-import subprocess
 import sys
 import time
 
@@ -16,15 +14,7 @@ I = b"[[149883275129464]]\x0c"
 
 
 def grid_texts():
-    """{entry number: grid text} as the catalogue itself builds them."""
-    raw = subprocess.run([h.option("catalogue")], check=True, capture_output=True, timeout=30).stdout
-    texts, at = {}, 0
-    while at < len(raw):
-        number, length = struct.unpack_from("<II", raw, at)
-        at += 8
-        texts[number] = raw[at:at + length]
-        at += length
-    return texts
+    return h.catalogue()
 
 
 class EmoticonsTest(h.SessionTestCase):
@@ -134,4 +124,4 @@ class EmoticonsTest(h.SessionTestCase):
 
 
 if __name__ == "__main__":
-    h.main("catalogue")
+    h.main()

@@ -26,7 +26,7 @@ class SmallScreenTest(h.SessionTestCase):
             h.wait_until(lambda: self.s.tone_files(), 10, what="the notification to arrive")
         _, g = min((s.windows[0] for s in track.seen()), key=lambda item: item[1].y)
         self.assertEqual(g.size, h.NOTIFY_SIZE)
-        self.assertEqual((g.x, g.y), (w - 335, hgt - 11 - 173))
+        self.assertEqual((g.x, g.y), (w - h.NOTIFY_RIGHT_GAP, hgt - h.NOTIFY_BOTTOM_GAP - h.NOTIFY_RISE))
         self.assertTrue(g.x >= 0 and g.y >= 0 and g.x + g.width <= w and g.y + g.height <= hgt, g)
 
 

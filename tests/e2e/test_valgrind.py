@@ -6,8 +6,6 @@ valgrind.supp names."""
 import os
 import re
 import shutil
-import struct
-import subprocess
 import sys
 import time
 
@@ -25,10 +23,7 @@ SLOW = 60
 
 
 def first_grid_text():
-    raw = subprocess.run([h.option("catalogue")], check=True, capture_output=True, timeout=30).stdout
-    number, length = struct.unpack_from("<II", raw, 0)
-    assert number == 1
-    return raw[8:8 + length]
+    return h.catalogue()[1]
 
 
 def error_reports(log):
@@ -109,4 +104,4 @@ class ValgrindTest(h.SessionTestCase):
 
 
 if __name__ == "__main__":
-    h.main("catalogue")
+    h.main()
