@@ -20,7 +20,7 @@ namespace {
 // Tahoma 8.25 pt italic where the desktop has it, a close sans serif otherwise.
 QFont contactFont()
 {
-    return widgets::designFont(widgets::Face::Tahoma, 8.25, false, true);
+    return widgets::windowFont(widgets::Face::Tahoma, 8.25, false, true);
 }
 
 void setTextColour(QWidget& widget, const QColor& colour)

@@ -54,7 +54,7 @@ PackPanel::PackPanel(QWidget* parent)
 
     auto* caption = new QLabel(tr("Emotions"), this);
     caption->setObjectName(QStringLiteral("packCaption"));
-    caption->setFont(widgets::designFont(widgets::Face::SansSerif, 9.75, true));
+    caption->setFont(widgets::windowFont(widgets::Face::SansSerif, 9.75, true));
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widgets::place(*caption, layout::kPackCaption);
 
@@ -65,13 +65,13 @@ PackPanel::PackPanel(QWidget* parent)
 
     widgets::place(*preview_, layout::kPackPreview);
     nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
-    nameLabel_->setFont(widgets::designFont(widgets::Face::SansSerif, 9.75, true));
+    nameLabel_->setFont(widgets::windowFont(widgets::Face::SansSerif, 9.75, true));
     nameLabel_->move(layout::kPackName.x, layout::kPackName.y);
     nameLabel_->adjustSize();
 
     auto* instructions = new QLabel(this);
     instructions->setObjectName(QStringLiteral("packInstructions"));
-    instructions->setFont(widgets::designFont(widgets::Face::SansSerif, 8.25));
+    instructions->setFont(widgets::windowFont(widgets::Face::SansSerif, 8.25));
     instructions->setWordWrap(true);
     instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     instructions->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));

@@ -39,7 +39,7 @@ QString installedFamily(Face face)
 
 }  // namespace
 
-QFont designFont(Face face, qreal points, bool bold, bool italic)
+QFont windowFont(Face face, qreal points, bool bold, bool italic)
 {
     QFont font(installedFamily(face));
     font.setPointSizeF(points);

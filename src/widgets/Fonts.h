@@ -1,5 +1,5 @@
 #pragma once
-// The design's fonts (Verdana, Tahoma, MS Sans Serif) where the desktop has them,
+// The fonts the windows were drawn with (Verdana, Tahoma, MS Sans Serif) where the desktop has them,
 // the desktop's own sans serif otherwise. Only an installed family is ever asked
 // for, so no text waits for a system-wide fallback search.
 #include <QFont>
@@ -9,6 +9,6 @@ namespace beamlet::widgets {
 
 enum class Face { Verdana, Tahoma, SansSerif };
 
-QFont designFont(Face face, qreal points, bool bold = false, bool italic = false);
+QFont windowFont(Face face, qreal points, bool bold = false, bool italic = false);
 
 }  // namespace beamlet::widgets

@@ -30,7 +30,7 @@ PushButton::PushButton(const QString& objectName, const QString& caption, const 
 {
     setObjectName(objectName);
     setText(caption);  // an "&" makes the next letter the access key
-    setFont(designFont(Face::Verdana, 8.25, look.bold));
+    setFont(windowFont(Face::Verdana, 8.25, look.bold));
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
     setAttribute(Qt::WA_Hover);

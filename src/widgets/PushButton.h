@@ -1,5 +1,5 @@
 #pragma once
-// The command button of every window, drawn from its stored settings: face and
+// The command button of every window, drawn from its look: face and
 // caption colours at rest and under the pointer, an optional icon beside or above
 // the caption, "&" access keys, pressed, focused and disabled looks.
 #include <QAbstractButton>

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kLeft = 945;
 constexpr int kStoredTop = 1013;
-// A tick moves the window 100 twips, which is a fraction of a pixel.
+// A tick moves the window a third of a pixel short of 7.
 constexpr double kStep = 100.0 / 15;
 
 // The whole observable state in one line, so a mismatch shows everything at once.

@@ -98,7 +98,7 @@ struct RefPanels {
 
 // ---- Reference model of the notification --------------------------------------
 
-// The reference counts in twips, 15 to a pixel, as the window was first drawn;
+// The reference counts in fifteenths of a pixel, where every step is whole;
 // the model counts in pixels.
 constexpr int kNotifyLeft = 945;
 constexpr int kNotifyTop = 15195;
