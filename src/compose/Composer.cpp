@@ -17,10 +17,9 @@ void Composer::keyPress(std::int64_t code)
 
 void handOff(const std::string& text, ClipboardPort& clipboard, NotifierPort& notifier) noexcept
 {
-    try {
-        clipboard.clear();
-    } catch (...) {
-    }
+    // Setting the text replaces whatever the clipboard held: one change of owner
+    // per copy. Clearing it first would leave it ownerless for a moment, and under
+    // XWayland the compositor takes it then, so the text never lands.
     try {
         clipboard.setText(text);
     } catch (...) {

@@ -1,6 +1,6 @@
 #pragma once
 // The composer's rules, free of any toolkit: the code buffer grows by one token
-// per typed character that has one, and the clipboard hand-off runs its three
+// per typed character that has one, and the clipboard hand-off runs its two
 // steps in order whatever fails on the way.
 #include <cstdint>
 #include <string>
@@ -28,7 +28,7 @@ private:
 class ClipboardPort {
 public:
     virtual ~ClipboardPort() = default;
-    virtual void clear() = 0;
+    // Replaces the clipboard's contents with text (an empty text leaves it empty).
     virtual void setText(const std::string& text) = 0;
 };
 
@@ -38,8 +38,8 @@ public:
     virtual void show() = 0;
 };
 
-// Clear the clipboard, set its text, show the notification: each step once, in
-// this order; a failing step is ignored so the user still gets the notification.
+// Set the clipboard's text, then show the notification: each step once, in this
+// order; a failing step is ignored so the user still gets the notification.
 void handOff(const std::string& text, ClipboardPort& clipboard, NotifierPort& notifier) noexcept;
 
 }  // namespace beamlet::compose

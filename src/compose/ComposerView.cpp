@@ -6,11 +6,6 @@
 
 namespace beamlet::compose {
 
-void ClipboardAdapter::clear()
-{
-    clipboard_.clear();
-}
-
 void ClipboardAdapter::setText(const std::string& text)
 {
     clipboard_.setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));

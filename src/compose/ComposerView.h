@@ -19,7 +19,6 @@ class TypingBox;
 class ClipboardAdapter final : public ClipboardPort {
 public:
     explicit ClipboardAdapter(desktop::Clipboard& clipboard) : clipboard_(clipboard) {}
-    void clear() override;
     void setText(const std::string& text) override;
 
 private:

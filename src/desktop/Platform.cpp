@@ -35,12 +35,6 @@ bool QtWindowServices::setOpacity(QWidget& window, unsigned char alpha)
     return true;
 }
 
-void QtClipboard::clear()
-{
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->clear(QClipboard::Clipboard);
-}
-
 void QtClipboard::setText(const QString& text)
 {
     if (QClipboard* clipboard = QGuiApplication::clipboard())

@@ -14,7 +14,7 @@ namespace beamlet::desktop {
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
-    virtual void clear() = 0;
+    // Takes the clipboard with this text, replacing what it held.
     virtual void setText(const QString& text) = 0;
 };
 
@@ -62,7 +62,6 @@ public:
 
 class QtClipboard final : public Clipboard {
 public:
-    void clear() override;
     void setText(const QString& text) override;
 };
 

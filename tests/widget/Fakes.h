@@ -5,25 +5,21 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <stdexcept>
 
 namespace beamlet::testing {
 
 struct RecordingClipboard : desktop::Clipboard {
-    QStringList calls;  // "clear" or "set:<text>"
+    QStringList calls;  // "set:<text>"
     QString text;
-    bool failClear = false;
     bool failSet = false;
-    void clear() override
-    {
-        calls << QStringLiteral("clear");
-        if (failClear)
-            throw std::runtime_error("clipboard busy");
-        text.clear();
-    }
+    std::function<void()> onSet;  // runs inside each set, to see what has happened by then
     void setText(const QString& t) override
     {
         calls << QStringLiteral("set:") + t;
+        if (onSet)
+            onSet();
         if (failSet)
             throw std::runtime_error("clipboard busy");
         text = t;

@@ -293,7 +293,7 @@ private slots:
         }
         QCOMPARE(fake->sound.played.size(), kCycles);
         QCOMPARE(fake->windows.calls.count(QStringLiteral("topmost:FRMMSGZ:-1")), kCycles);
-        QCOMPARE(fake->clipboard.calls.size(), kCycles * 6 * 2);
+        QCOMPARE(fake->clipboard.calls.size(), kCycles * 6);
         QCOMPARE(fake->clipboard.text, buffer());
 
         const qint64 afterAll = residentKiB();
