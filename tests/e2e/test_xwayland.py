@@ -33,9 +33,12 @@ _unavailable = []  # why Weston could not be brought up, if it could not
 class WestonSession(h.Session):
     """A session whose X server is Weston's XWayland; Weston itself is the outer Xvfb's only client."""
 
+    def __init__(self, **kwargs):
+        w, hgt = WESTON_SIZE
+        super().__init__(screen=(w + MARGIN, hgt + MARGIN, 24), **kwargs)
+
     def _start_x(self):
         w, hgt = WESTON_SIZE
-        self.screen = (w + MARGIN, hgt + MARGIN, 24)
         super()._start_x()  # the outer Xvfb, on self.display for now
         self.outer = self.display
         self.wayland_socket = "wayland-beamlet"
@@ -45,14 +48,14 @@ class WestonSession(h.Session):
         self.weston = h._spawn(["weston", "--backend=x11-backend.so", "--use-pixman", f"--width={w}",
                                 f"--height={hgt}", "--xwayland", "--no-config", "--idle-time=0",
                                 f"--socket={self.wayland_socket}", f"--log={log}"],
-                               env=env, log_path=os.path.join(self.logdir, "weston.out"))
+                               env=env, log_path=os.path.join(self.logdir, "weston-output.log"))
         # Stopped with the session, as the window manager would be.
         self.wm = self.weston
-        os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
 
         def listening():
             if self.weston.poll() is not None:
-                raise h.HarnessError(f"weston exited with {self.weston.returncode}: " + self.log("weston"))
+                raise h.HarnessError(f"weston exited with {self.weston.returncode}: "
+                                    + self.log("weston") + self.log("weston-output"))
             found = re.search(r"xserver listening on display (:\d+)", self.log("weston"))
             return found.group(1) if found else None
 
@@ -127,7 +130,7 @@ class XWaylandCopyTest(h.SessionTestCase):
             with self.subTest(text=text):
                 self.assertEqual(self.copy(text), code)
                 self.assertEqual(self.s.wl_paste(), code, "Wayland clients see the same code")
-                self.assertIsNone(self.s.weston.poll(), "weston died: " + self.s.log("weston"))
+                self.assertIsNone(self.s.weston.poll(), "weston died: " + self.s.log("weston-output"))
                 self.assertTrue(self.s.alive(), "beamlet died: " + self.s.log("beamlet"))
 
 
