@@ -1010,7 +1010,7 @@ class Session:
         """
         self.set_clipboard(marker)
         action()
-        # The program clears the clipboard before it sets it: nobody owns it for a moment.
+        # None: the marker's owner has let go and the program's answer is not in yet.
         return wait_until(lambda: [d for d in [self.clipboard()] if d is not None and d != marker], timeout,
                           interval=0.01, what="the program to replace the clipboard")[0]
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Typing into the main window, Get Code, the clipboard and the copy notification."""
 
+import ctypes
 import os
 import sys
 import time
@@ -35,9 +36,8 @@ class CopyTest(h.SessionTestCase):
         """Clicks Get Code and returns the clipboard bytes the program put there."""
         self.s.set_clipboard(SENTINEL)
         self.s.click_rect(h.GET_CODE)
-        h.wait_until(lambda: self.s.clipboard() != SENTINEL, 5, what="Get Code to replace the clipboard")
-        time.sleep(0.1)
-        return self.s.clipboard()
+        return h.wait_until(lambda: [c for c in [self.s.clipboard()] if c not in (SENTINEL, None)], 5,
+                            interval=0.01, what="Get Code to replace the clipboard")[0]
 
     def wait_for_arrival(self, timeout=10):
         return h.wait_until(lambda: [p for p in self.s.tone_files() if os.path.getsize(p) == h.TONE_SIZE],
@@ -104,6 +104,22 @@ class CopyTest(h.SessionTestCase):
 
         self.assertTrue(self.s.alive())
 
+    def test_each_copy_changes_the_clipboard_owner_once(self):
+        # Clearing before setting would show as two changes (to nobody, then to the
+        # program): under XWayland the compositor grabs the clipboard in between.
+        watch = SelectionOwnerWatch(self.s.display)
+        self.addCleanup(watch.close)
+        for text, code in (("Hi", H + I), ("50", FIVE + ZERO), ("", b""), ("i5H", I + FIVE + H)):
+            with self.subTest(text=text):
+                self.start_typing(text)
+                watch.owners()
+                self.s.click_rect(h.GET_CODE)
+                h.wait_until(lambda: self.s.clipboard() == code, 5, interval=0.01,
+                             what="Get Code to put the code on the clipboard")
+                owners = watch.owners()
+                self.assertEqual(len(owners), 1, f"owner changes: {owners}")
+                self.assertNotEqual(owners[0], 0, "the program owns the clipboard")
+
     def test_percent_sign_has_no_token(self):
         self.start_typing("50%")
         self.assertEqual(self.get_code(), FIVE + ZERO)
@@ -167,6 +183,70 @@ class CopyTest(h.SessionTestCase):
                          what="the sound file to be written again on the next arrival")
         self.assertEqual(len(track.window_ids()), 1)
         self.assertEqual(min(top for _, top in track.tops()), self.screen[1] - h.NOTIFY_BOTTOM_GAP - h.NOTIFY_RISE)
+
+
+class _SelectionNotify(ctypes.Structure):  # XFixesSelectionNotifyEvent
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("subtype", ctypes.c_int),
+                ("owner", ctypes.c_ulong), ("selection", ctypes.c_ulong), ("timestamp", ctypes.c_ulong),
+                ("selection_timestamp", ctypes.c_ulong)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("fixes", _SelectionNotify), ("pad", ctypes.c_long * 24)]
+
+
+class SelectionOwnerWatch:
+    """Every change of the clipboard's owner, as the X server's XFixes extension reports it."""
+
+    def __init__(self, display):
+        x = self.x = ctypes.CDLL("libX11.so.6")
+        fixes = ctypes.CDLL("libXfixes.so.3")
+        x.XOpenDisplay.restype = ctypes.c_void_p
+        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x.XInternAtom.restype = ctypes.c_ulong
+        x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x.XPending.argtypes = [ctypes.c_void_p]
+        x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(_XEvent)]
+        x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        fixes.XFixesQueryExtension.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                               ctypes.POINTER(ctypes.c_int)]
+        fixes.XFixesQueryVersion.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                             ctypes.POINTER(ctypes.c_int)]
+        fixes.XFixesSelectSelectionInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
+                                                     ctypes.c_ulong]
+        self.dpy = x.XOpenDisplay(display.encode())
+        if not self.dpy:
+            raise h.HarnessError(f"cannot open display {display}")
+        event_base, error_base = ctypes.c_int(), ctypes.c_int()
+        if not fixes.XFixesQueryExtension(self.dpy, ctypes.byref(event_base), ctypes.byref(error_base)):
+            raise h.HarnessError("the X server has no XFixes")
+        major, minor = ctypes.c_int(5), ctypes.c_int(0)
+        fixes.XFixesQueryVersion(self.dpy, ctypes.byref(major), ctypes.byref(minor))
+        self.notify = event_base.value  # XFixesSelectionNotify
+        clipboard = x.XInternAtom(self.dpy, b"CLIPBOARD", 0)
+        fixes.XFixesSelectSelectionInput(self.dpy, x.XDefaultRootWindow(self.dpy), clipboard,
+                                         1)  # XFixesSetSelectionOwnerNotifyMask
+        x.XSync(self.dpy, 0)
+
+    def owners(self):
+        """The owners set since the last call (0 for nobody), in order, as of a round trip now."""
+        self.x.XSync(self.dpy, 0)
+        found = []
+        event = _XEvent()
+        while self.x.XPending(self.dpy):
+            self.x.XNextEvent(self.dpy, ctypes.byref(event))
+            if event.fixes.type == self.notify:
+                found.append(event.fixes.owner)
+        return found
+
+    def close(self):
+        if self.dpy:
+            self.x.XCloseDisplay(self.dpy)
+            self.dpy = None
 
 
 def _identity(path):
