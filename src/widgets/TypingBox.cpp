@@ -2,6 +2,7 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 namespace beamlet::widgets {
@@ -57,6 +58,30 @@ void TypingBox::mouseReleaseEvent(QMouseEvent* event)
     QPlainTextEdit::mouseReleaseEvent(event);
     if (click)
         emit clicked();
+}
+
+bool TypingBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    // Asked while the context menu is built, to enable Paste. With the clipboard
+    // held by another program each question may wait seconds for its answer (none
+    // at all from a program that has hung), so Paste stays enabled and finds out
+    // when chosen.
+    return source != nullptr;
+}
+
+void TypingBox::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly() || source == nullptr)
+        return;
+    // A clipboard that offers no formats (nobody owns it, or its owner never
+    // answers) holds nothing to paste; QPlainTextEdit's own paste reads the first
+    // format without checking and crashes. Asking once also lets an owner that
+    // never answers cost one wait rather than one per format tried.
+    if (source->formats().isEmpty())
+        return;
+    const QString text = source->text();
+    if (!text.isEmpty())
+        insertPlainText(text);
 }
 
 }  // namespace beamlet::widgets

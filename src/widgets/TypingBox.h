@@ -24,6 +24,10 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Every paste (Ctrl+V, Shift+Insert, the menu's Paste, the middle button,
+    // a drop) comes through these two; they insert plain text and add no token.
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void reportText(const QString& text);
