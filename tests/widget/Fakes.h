@@ -1,68 +1,58 @@
 #pragma once
 // Recording substitutes for the platform services, so tests see every call.
-#include "Platform.h"
+#include "Services.h"
+#include "SoundPlayer.h"
+#include "SystemServices.h"
 
 #include <QStringList>
 #include <QWidget>
 
-#include <stdexcept>
-
 namespace beamlet::testing {
 
-struct RecordingClipboard : desktop::Clipboard {
-    QStringList calls;  // "clear" or "set:<text>"
+struct RecordingClipboard : platform::Clipboard {
+    QStringList calls;  // every text set, in order
     QString text;
-    bool failClear = false;
-    bool failSet = false;
-    void clear() override
-    {
-        calls << QStringLiteral("clear");
-        if (failClear)
-            throw std::runtime_error("clipboard busy");
-        text.clear();
-    }
     void setText(const QString& t) override
     {
-        calls << QStringLiteral("set:") + t;
-        if (failSet)
-            throw std::runtime_error("clipboard busy");
+        calls << t;
         text = t;
     }
 };
 
-struct RecordingSound : desktop::SoundPlayer {
-    QStringList played;
+struct RecordingSound : platform::SoundPlayer {
+    QList<QByteArray> played;
     int stops = 0;
-    void play(const QString& file) override { played << file; }
+    void play(const QByteArray& wave) override { played << wave; }
     void stop() override { ++stops; }
 };
 
-struct RecordingLinks : desktop::LinkOpener {
+struct RecordingLinks : platform::LinkOpener {
     QList<QUrl> opened;
     void open(const QUrl& target) override { opened << target; }
 };
 
-struct RecordingWindows : desktop::WindowServices {
-    desktop::QtWindowServices real;
-    QStringList calls;
-    int setTopMost(QWidget& w, short on) override
+// Records each call and passes it on, so the windows still change as they would.
+struct RecordingWindows : platform::WindowStacking {
+    platform::QtWindowStacking real;
+    QStringList calls;  // "ontop:<window>:<0|1>" or "opacity:<window>:<alpha>"
+    void setStaysOnTop(QWidget& w, bool on) override
     {
-        calls << QStringLiteral("topmost:%1:%2").arg(w.objectName()).arg(on);
-        return real.setTopMost(w, on);
+        calls << QStringLiteral("ontop:%1:%2").arg(w.objectName()).arg(int(on));
+        real.setStaysOnTop(w, on);
     }
-    bool setOpacity(QWidget& w, unsigned char alpha) override
+    void setOpacity(QWidget& w, int alpha) override
     {
         calls << QStringLiteral("opacity:%1:%2").arg(w.objectName()).arg(alpha);
-        return real.setOpacity(w, alpha);
+        real.setOpacity(w, alpha);
     }
 };
 
-struct FakePlatform {
+struct FakeServices {
     RecordingClipboard clipboard;
     RecordingSound sound;
     RecordingLinks links;
     RecordingWindows windows;
-    desktop::Platform platform{&clipboard, &sound, &links, &windows};
+    platform::Services services{clipboard, sound, links, windows};
 };
 
 }  // namespace beamlet::testing

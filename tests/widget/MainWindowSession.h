@@ -1,33 +1,34 @@
 #pragma once
 // A shown main window on recording services, as the widget tests start from; a
 // test class inherits it beside QObject.
+#include "Composer.h"
 #include "Fakes.h"
+#include "Layout.h"
 #include "MainWindow.h"
 #include "MakerData.h"
-#include "Notifier.h"
+#include "Notification.h"
+#include "Placement.h"
 #include "TypingBox.h"
-#include "ComposerView.h"
 
 #include <QTest>
 
-#include <functional>
 #include <memory>
+
+// Where the layout puts each control, as the tests read it.
+namespace layout = beamlet::core::layout;
 
 namespace beamlet::testing {
 
 struct MainWindowSession {
-    std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<desktop::Notifier> notifier;
-    std::unique_ptr<app::MainWindow> window;
+    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<gui::Notifier> notifier;
+    std::unique_ptr<gui::MainWindow> window;
 
-    // Its close image and the window manager's close call terminate instead of
-    // ending the test process.
-    bool open(std::function<void()> terminate = [] {})
+    bool open()
     {
-        fake = std::make_unique<FakePlatform>();
-        notifier = std::make_unique<desktop::Notifier>(fake->platform);
-        window = std::make_unique<app::MainWindow>(fake->platform, *notifier, app::MakerData::embedded());
-        window->setTerminator(std::move(terminate));
+        fake = std::make_unique<FakeServices>();
+        notifier = std::make_unique<gui::Notifier>(fake->services);
+        window = std::make_unique<gui::MainWindow>(fake->services, *notifier, gui::MakerData::embedded());
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
     }
@@ -39,17 +40,22 @@ struct MainWindowSession {
         fake.reset();
     }
 
-    compose::TypingBox& box() const { return window->typingBox(); }
+    widgets::TypingBox& box() const { return window->composer().box(); }
     QString buffer() const { return window->composer().codeText(); }
 
-    // A control of the main window by its name; a missing one ends the test run.
+    // A control by its name, in the main window unless another is given; a
+    // missing one ends the test run.
     template <typename T = QWidget>
-    T* child(const char* name) const
+    T* child(const char* name, const QObject* in = nullptr) const
     {
-        T* w = window->findChild<T*>(QLatin1String(name));
+        T* w = (in ? in : window.get())->findChild<T*>(QLatin1String(name));
         if (!w)
             qFatal("no control %s", name);
         return w;
+    }
+    void click(const char* name, const QObject* in = nullptr) const
+    {
+        QTest::mouseClick(child(name, in), Qt::LeftButton);
     }
 };
 

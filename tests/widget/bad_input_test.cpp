@@ -1,11 +1,6 @@
 // The main window under input no user means to give: floods of keys, huge pastes,
 // text in other scripts, and Get Code pressed over and over.
-#include "ComposerView.h"
 #include "MainWindowSession.h"
-#include "MainWindow.h"
-#include "MakerData.h"
-#include "Notifier.h"
-#include "TypingBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -85,8 +80,6 @@ constexpr bool kAddressSanitizer = false;
 
 class BadInputTest : public QObject, protected testing::MainWindowSession {
     Q_OBJECT
-
-
 
 private slots:
     void initTestCase() { testlibHandler = qInstallMessageHandler(dropPlatformNoise); }
@@ -243,12 +236,11 @@ private slots:
     void thousandCopies()
     {
         QTest::keyClicks(&box(), QStringLiteral("Hi"));
-        QWidget* getCode = window->findChild<QWidget*>(QStringLiteral("cmdgetcode"));
-        QVERIFY(getCode);
-        QSignalSpy loads(notifier.get(), &desktop::Notifier::loaded);
-        QSignalSpy arrivals(notifier.get(), &desktop::Notifier::arrived);
-        QSignalSpy unloads(notifier.get(), &desktop::Notifier::unloaded);
-        using Phase = desktop::NotificationModel::Phase;
+        QWidget* getCode = child("getCodeButton");
+        QSignalSpy loads(notifier.get(), &gui::Notifier::loaded);
+        QSignalSpy arrivals(notifier.get(), &gui::Notifier::arrived);
+        QSignalSpy unloads(notifier.get(), &gui::Notifier::unloaded);
+        using Phase = core::NotificationModel::Phase;
 
         constexpr int kCycles = 1000;
         qint64 afterFirst = 0;
@@ -257,7 +249,7 @@ private slots:
             QCOMPARE(notifier->model().phase(), Phase::Rising);
             // Copies while it rises, rests and sinks leave the cycle where it was.
             auto copyAgain = [&] {
-                const int top = notifier->model().top();
+                const double top = notifier->model().top();
                 const int opacity = notifier->model().opacity();
                 const Phase phase = notifier->model().phase();
                 QTest::mouseClick(getCode, Qt::LeftButton);
@@ -266,16 +258,16 @@ private slots:
                 QCOMPARE(notifier->model().phase(), phase);
             };
             for (int tick = 0; tick < 30; ++tick) {
-                notifier->tickAnimation();
+                notifier->tick();
                 if (tick % 10 == 5)
                     copyAgain();
             }
             QCOMPARE(notifier->model().phase(), Phase::Resting);
             copyAgain();
-            notifier->tickRest();
+            notifier->endRest();
             QCOMPARE(notifier->model().phase(), Phase::Sinking);
             for (int tick = 0; tick < 60 && notifier->model().loaded(); ++tick) {
-                notifier->tickAnimation();
+                notifier->tick();
                 if (tick == 10)
                     copyAgain();
             }
@@ -292,8 +284,8 @@ private slots:
                 afterFirst = residentKiB();
         }
         QCOMPARE(fake->sound.played.size(), kCycles);
-        QCOMPARE(fake->windows.calls.count(QStringLiteral("topmost:FRMMSGZ:-1")), kCycles);
-        QCOMPARE(fake->clipboard.calls.size(), kCycles * 6 * 2);
+        QCOMPARE(fake->windows.calls.count(QStringLiteral("ontop:notificationWindow:1")), kCycles);
+        QCOMPARE(fake->clipboard.calls.size(), kCycles * 6);
         QCOMPARE(fake->clipboard.text, buffer());
 
         const qint64 afterAll = residentKiB();

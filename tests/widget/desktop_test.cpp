@@ -1,34 +1,26 @@
 // The desktop services: the notification window's cycle on screen, the sound
-// file, the two window routines, dragging, and the push button.
-#include "AssetPaths.h"
+// file, the window stacking, dragging, and the push button.
+#include "Assets.h"
 #include "Fakes.h"
-#include "Notifier.h"
-#include "Picture.h"
+#include "Notification.h"
+#include "Pictures.h"
+#include "Placement.h"
 #include "PushButton.h"
-#include "ScreenFit.h"
 #include "ToneFile.h"
-#include "WindowDrag.h"
+#include "WindowDragger.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace beamlet;
 
 namespace {
-
-QByteArray resourceSound()
-{
-    QFile f(QString::fromLatin1(assets::kSound));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -50,7 +42,7 @@ class DesktopTest : public QObject {
 private slots:
     void soundResourceIsTheExactWave()
     {
-        const QByteArray wav = resourceSound();
+        const QByteArray wav = widgets::chimeBytes();
         QCOMPARE(wav.size(), 535596);
         QCOMPARE(wav.left(4), QByteArray("RIFF"));
         QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
@@ -69,20 +61,23 @@ private slots:
 
     void notificationCycle()
     {
-        testing::FakePlatform fake;
-        desktop::Notifier notifier(fake.platform);
+        testing::FakeServices fake;
+        gui::Notifier notifier(fake.services);
         notifier.setScreenArea([] { return QRect(0, 0, 1280, 1024); });
-        QSignalSpy arrived(&notifier, &desktop::Notifier::arrived);
-        QSignalSpy unloaded(&notifier, &desktop::Notifier::unloaded);
+        QSignalSpy arrived(&notifier, &gui::Notifier::arrived);
+        QSignalSpy unloaded(&notifier, &gui::Notifier::unloaded);
+        const QString toneFile = QCoreApplication::applicationDirPath() + QStringLiteral("/tone.wav");
+        QFile::remove(toneFile);
 
         notifier.show();
         QPointer<QWidget> window = notifier.window();
         QVERIFY(window);
-        QCOMPARE(window->objectName(), QStringLiteral("FRMMSGZ"));
+        QCOMPARE(window->objectName(), QStringLiteral("notificationWindow"));
+        // The design's twips, converted: 14175, 15195, 4920 x 2280.
         QCOMPARE(window->geometry(), QRect(945, 1013, 328, 152));
         QVERIFY(window->isVisible());
-        QCOMPARE(fake.windows.calls.mid(0, 2),
-                 (QStringList{QStringLiteral("topmost:FRMMSGZ:-1"), QStringLiteral("opacity:FRMMSGZ:5")}));
+        QCOMPARE(fake.windows.calls.mid(0, 2), (QStringList{QStringLiteral("ontop:notificationWindow:1"),
+                                                            QStringLiteral("opacity:notificationWindow:5")}));
         QVERIFY(window->windowFlags().testFlag(Qt::Tool));  // no taskbar entry
 
         // A second show during the cycle changes nothing.
@@ -90,60 +85,61 @@ private slots:
         QCOMPARE(notifier.window(), window.data());
 
         for (int tick = 1; tick <= 26; ++tick)
-            notifier.tickAnimation();
+            notifier.tick();
         QCOMPARE(arrived.size(), 1);
-        QCOMPARE(window->y(), qRound(12595 / 15.0));
-        QCOMPARE(fake.sound.played.size(), 1);
-        QCOMPARE(readAll(fake.sound.played.first()), resourceSound());
+        QCOMPARE(window->y(), 840);  // 12600 twips, on the nearest row
+        QCOMPARE(fake.sound.played, QList<QByteArray>{widgets::chimeBytes()});
+        QCOMPARE(readAll(toneFile), widgets::chimeBytes());
 
         for (int tick = 27; tick <= 46; ++tick)
-            notifier.tickAnimation();
-        QCOMPARE(notifier.model().opacity(), 235);
+            notifier.tick();
         QCOMPARE(window->windowOpacity(), 235 / 255.0);
 
-        notifier.tickRest();
+        notifier.endRest();
         for (int tick = 1; tick <= 26; ++tick)
-            notifier.tickAnimation();
+            notifier.tick();
         QCOMPARE(unloaded.size(), 0);
-        notifier.tickAnimation();
+        notifier.tick();
         QCOMPARE(unloaded.size(), 1);
         QVERIFY(!notifier.window());
         QVERIFY(fake.sound.stops >= 1);
         QTRY_VERIFY(!window);  // destroyed, not just hidden
 
         // The next copy starts a whole new cycle, sound file and all.
+        QFile::remove(toneFile);
         notifier.show();
         QVERIFY(notifier.window());
         QCOMPARE(notifier.model().opacity(), 5);
         for (int tick = 1; tick <= 26; ++tick)
-            notifier.tickAnimation();
+            notifier.tick();
         QCOMPARE(fake.sound.played.size(), 2);
+        QCOMPARE(readAll(toneFile), widgets::chimeBytes());
     }
 
     void closeControl()
     {
-        testing::FakePlatform fake;
-        desktop::Notifier notifier(fake.platform);
+        testing::FakeServices fake;
+        gui::Notifier notifier(fake.services);
         notifier.setScreenArea([] { return QRect(0, 0, 1280, 1024); });
         notifier.show();
-        desktop::NotificationWindow* window = notifier.window();
-        window->show();
+        gui::NotificationWindow* window = notifier.window();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        QVERIFY(!window->closeHot()->isVisible());
-        QTest::mouseMove(window->closeRest(), QPoint(5, 5));
-        QTRY_VERIFY(window->closeHot()->isVisible());
+        widgets::HoverButton* close = window->closeButton();
+        QVERIFY(!close->isHighlighted());
+        QTest::mouseMove(close, QPoint(5, 5));
+        QTRY_VERIFY(close->isHighlighted());
         QTest::mouseMove(window, QPoint(100, 100));
-        QTRY_VERIFY(!window->closeHot()->isVisible());
-        QTest::mouseMove(window->closeRest(), QPoint(5, 5));
-        QTRY_VERIFY(window->closeHot()->isVisible());
+        QTRY_VERIFY(!close->isHighlighted());
+        QTest::mouseMove(close, QPoint(5, 5));
+        QTRY_VERIFY(close->isHighlighted());
         // Clicked while still rising: it turns round where it is and never arrives.
         for (int tick = 0; tick < 10; ++tick)
-            notifier.tickAnimation();
-        QTest::mouseClick(window->closeHot(), Qt::LeftButton);
+            notifier.tick();
+        QTest::mouseClick(close, Qt::LeftButton);
         QVERIFY(notifier.model().sinking());
         QVERIFY(!notifier.model().rising());
         for (int tick = 0; tick < 11 && notifier.model().loaded(); ++tick)
-            notifier.tickAnimation();
+            notifier.tick();
         QVERIFY(!notifier.model().loaded());
         QVERIFY(fake.sound.played.isEmpty());
     }
@@ -161,13 +157,13 @@ private slots:
     {
         QFETCH(QRect, area);
         QFETCH(QPoint, start);
-        testing::FakePlatform fake;
-        desktop::Notifier notifier(fake.platform);
+        testing::FakeServices fake;
+        gui::Notifier notifier(fake.services);
         notifier.setScreenArea([area] { return area; });
         notifier.show();
         QCOMPARE(notifier.window()->pos(), start);
         for (int tick = 0; tick < 26; ++tick)
-            notifier.tickAnimation();
+            notifier.tick();
         QVERIFY(notifier.model().arrived());
         QVERIFY(area.contains(notifier.window()->geometry()));
     }
@@ -186,7 +182,7 @@ private slots:
         QTemporaryDir dir;
         const QString target = dir.path() + QStringLiteral("/tone.wav");
         const QString linked = dir.path() + QStringLiteral("/precious.txt");
-        const QByteArray bytes = resourceSound();
+        const QByteArray bytes = widgets::chimeBytes();
         if (existing == QLatin1String("stale") || existing == QLatin1String("readonly")) {
             QFile f(target);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -201,7 +197,7 @@ private slots:
             f.close();
             QVERIFY(QFile::link(linked, target));
         }
-        QCOMPARE(desktop::writeToneInto(dir.path(), bytes), target);
+        QCOMPARE(platform::writeToneInto(dir.path(), bytes), target);
         QCOMPARE(readAll(target), bytes);
         QVERIFY(!QFileInfo(target).isSymLink());
         if (existing == QLatin1String("symlink"))
@@ -214,34 +210,29 @@ private slots:
     {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("tone.wav")));
-        QCOMPARE(desktop::writeToneInto(dir.path(), resourceSound()), QString());
+        QCOMPARE(platform::writeToneInto(dir.path(), widgets::chimeBytes()), QString());
         if (::geteuid() != 0) {  // root writes anywhere
             QTemporaryDir locked;
             QVERIFY(QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::ExeOwner));
-            QCOMPARE(desktop::writeToneInto(locked.path(), resourceSound()), QString());
+            QCOMPARE(platform::writeToneInto(locked.path(), widgets::chimeBytes()), QString());
             QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
     }
 
-    void setTopMostKeepsVisibility_data()
+    void stayingOnTopKeepsVisibility_data()
     {
         QTest::addColumn<bool>("visible");
-        QTest::addColumn<int>("flag");
         QTest::addColumn<bool>("onTop");
-        QTest::addColumn<int>("result");
-        QTest::newRow("visible, on") << true << -1 << true << 1;
-        QTest::newRow("hidden, on") << false << -1 << true << 1;
-        QTest::newRow("visible, 1 means off") << true << 1 << false << 0;
-        QTest::newRow("hidden, 0") << false << 0 << false << 0;
-        QTest::newRow("visible, 255") << true << 255 << false << 0;
+        QTest::newRow("visible, on") << true << true;
+        QTest::newRow("hidden, on") << false << true;
+        QTest::newRow("visible, off") << true << false;
+        QTest::newRow("hidden, off") << false << false;
     }
-    void setTopMostKeepsVisibility()
+    void stayingOnTopKeepsVisibility()
     {
         QFETCH(bool, visible);
-        QFETCH(int, flag);
         QFETCH(bool, onTop);
-        QFETCH(int, result);
-        desktop::QtWindowServices services;
+        platform::QtWindowStacking stacking;
         QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
         window.setWindowFlag(Qt::WindowStaysOnTopHint, !onTop);  // so the call must change it
         window.resize(100, 50);
@@ -250,50 +241,56 @@ private slots:
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
         }
-        QCOMPARE(services.setTopMost(window, short(flag)), result);
+        stacking.setStaysOnTop(window, onTop);
         QCOMPARE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
         QCOMPARE(window.isVisible(), visible);
         QCOMPARE(window.pos(), QPoint(123, 77));
-        services.setOpacity(window, 255);
+        stacking.setOpacity(window, 255);
         QCOMPARE(window.windowOpacity(), 1.0);
         QCOMPARE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
     }
 
+    // A press on the handle, perhaps another button pressed and released again
+    // meanwhile, then a move with the given buttons held.
     void drag_data()
     {
         QTest::addColumn<int>("pressButton");
+        QTest::addColumn<int>("meanwhile");
         QTest::addColumn<int>("held");
-        QTest::addColumn<QPoint>("pressAt");
         QTest::addColumn<bool>("moves");
-        QTest::newRow("left alone") << int(Qt::LeftButton) << int(Qt::LeftButton) << QPoint(10, 10) << true;
-        QTest::newRow("left, far end of the handle") << int(Qt::LeftButton) << int(Qt::LeftButton) << QPoint(390, 5) << true;
-        QTest::newRow("right") << int(Qt::RightButton) << int(Qt::RightButton) << QPoint(10, 10) << false;
-        QTest::newRow("left and right") << int(Qt::LeftButton) << int(Qt::LeftButton | Qt::RightButton) << QPoint(10, 10) << false;
-        QTest::newRow("no button") << int(Qt::LeftButton) << int(Qt::NoButton) << QPoint(10, 10) << false;
+        const int left = Qt::LeftButton, right = Qt::RightButton, none = Qt::NoButton;
+        QTest::newRow("left alone") << left << none << left << true;
+        QTest::newRow("right") << right << none << right << false;
+        QTest::newRow("left and right") << left << none << (left | right) << false;
+        QTest::newRow("no button") << left << none << none << false;
+        // Only releasing the last button held ends a drag.
+        QTest::newRow("left, right clicked meanwhile") << left << right << left << true;
     }
     void drag()
     {
         QFETCH(int, pressButton);
+        QFETCH(int, meanwhile);
         QFETCH(int, held);
-        QFETCH(QPoint, pressAt);
         QFETCH(bool, moves);
         QWidget window;
         window.setGeometry(200, 200, 400, 100);
-        desktop::Picture handle(QStringLiteral("LBLMOVE"), &window);
+        widgets::Picture handle(QStringLiteral("headerStrip"), QString(), &window);
         handle.setGeometry(0, 0, 400, 20);
-        int cleared = 0;
-        desktop::WindowDrag drag(window, [&] { ++cleared; });
+        auto* dragger = new widgets::WindowDragger(handle, window);
+        QSignalSpy cleared(dragger, &widgets::WindowDragger::movedOverHandle);
         window.setCursor(Qt::CrossCursor);
         const QPoint origin = window.pos();
+        const QPoint pressAt(10, 10);
         const QPoint globalPress = origin + pressAt;
-        sendMouse(&handle, QEvent::MouseButtonPress, pressAt, globalPress, Qt::MouseButton(pressButton), Qt::MouseButtons(pressButton));
-        drag.press(QMouseEvent(QEvent::MouseButtonPress, QPointF(pressAt), QPointF(globalPress), Qt::MouseButton(pressButton),
-                               Qt::MouseButtons(pressButton), Qt::NoModifier));
-        QCOMPARE(drag.pressPoint(), pressAt);
+        const auto down = Qt::MouseButtons(pressButton);
+        sendMouse(&handle, QEvent::MouseButtonPress, pressAt, globalPress, Qt::MouseButton(pressButton), down);
+        if (meanwhile != Qt::NoButton) {
+            sendMouse(&handle, QEvent::MouseButtonPress, pressAt, globalPress, Qt::MouseButton(meanwhile), down | Qt::MouseButton(meanwhile));
+            sendMouse(&handle, QEvent::MouseButtonRelease, pressAt, globalPress, Qt::MouseButton(meanwhile), down);
+        }
         const QPoint shift(-250, 37);  // off screen to the left is allowed
-        drag.move(QMouseEvent(QEvent::MouseMove, QPointF(pressAt + shift), QPointF(globalPress + shift), Qt::NoButton,
-                              Qt::MouseButtons(held), Qt::NoModifier));
-        QCOMPARE(cleared, 1);
+        sendMouse(&handle, QEvent::MouseMove, pressAt + shift, globalPress + shift, Qt::NoButton, Qt::MouseButtons(held));
+        QCOMPARE(cleared.size(), 1);
         QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(window.pos(), moves ? origin + shift : origin);
     }
@@ -314,13 +311,13 @@ private slots:
         QFETCH(QRect, rect);
         QFETCH(QRect, area);
         QFETCH(QPoint, fitted);
-        QCOMPARE(fitInto(rect, area).topLeft(), fitted);
+        QCOMPARE(widgets::fitInto(rect, area).topLeft(), fitted);
     }
 
     void pushButton()
     {
         QWidget host;
-        desktop::PushButton button(QStringLiteral("cmdemook"), QStringLiteral("&OK"), desktop::ButtonLook::white(), &host);
+        widgets::PushButton button(QStringLiteral("packOkButton"), QStringLiteral("&OK"), widgets::ButtonLook::white(), &host);
         button.setGeometry(10, 10, 65, 33);
         host.show();
         host.activateWindow();

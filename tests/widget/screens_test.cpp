@@ -2,7 +2,6 @@
 // screen configuration of the offscreen platform.
 #include "MainWindowSession.h"
 #include "MiniWindow.h"
-#include "PushButton.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -40,21 +39,22 @@ private slots:
     void everyWindowIsSeen()
     {
         qInfo() << "screens:" << QGuiApplication::screens().size() << QGuiApplication::primaryScreen()->geometry();
-        app::MainWindow& main = *session.window;
+        gui::MainWindow& main = *session.window;
         QVERIFY2(wholyOnAScreen(main.frameGeometry()), qPrintable(QStringLiteral("main window at %1,%2")
                                                                      .arg(main.x()).arg(main.y())));
         // On a screen as large as the design's, nothing moves.
-        if (QGuiApplication::primaryScreen()->availableGeometry().contains(QRect(238, 256, 803, 525)))
-            QCOMPARE(main.pos(), QPoint(238, 256));
+        const QRect designed = widgets::toQRect(core::layout::kMainWindow);
+        if (QGuiApplication::primaryScreen()->availableGeometry().contains(designed))
+            QCOMPARE(main.geometry(), designed);
 
-        desktop::Notifier& notifier = *session.notifier;
+        gui::Notifier& notifier = *session.notifier;
         notifier.show();
         while (!notifier.model().arrived())
-            notifier.tickAnimation();
+            notifier.tick();
         QVERIFY(wholyOnAScreen(notifier.window()->geometry()));
 
-        main.findChild<desktop::PushButton*>(QStringLiteral("cmdminiproloader"))->click();
-        mini::MiniWindow* mini = main.miniWindow();
+        session.click("miniWindowButton");
+        gui::MiniWindow* mini = main.miniWindow();
         QVERIFY(mini && mini->isVisible());
         QVERIFY(wholyOnAScreen(mini->geometry()));
     }
