@@ -8,7 +8,9 @@ namespace beamlet::platform {
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    // Plays a whole RIFF WAVE file once, at half volume; never waits, never reports.
+    // Starts a RIFF WAVE sound at once, once, at half volume, cutting off any sound
+    // still playing; never waits, never reports. The bytes are shared, not copied:
+    // raw data (QByteArray::fromRawData) must stay valid until the next play or stop.
     virtual void play(const QByteArray& wave) = 0;
     // Silences whatever plays.
     virtual void stop() = 0;

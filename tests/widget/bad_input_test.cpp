@@ -240,6 +240,7 @@ private slots:
         QSignalSpy loads(notifier.get(), &gui::Notifier::loaded);
         QSignalSpy arrivals(notifier.get(), &gui::Notifier::arrived);
         QSignalSpy unloads(notifier.get(), &gui::Notifier::unloaded);
+        QSignalSpy written(notifier.get(), &gui::Notifier::soundWritten);
         using Phase = core::NotificationModel::Phase;
 
         constexpr int kCycles = 1000;
@@ -263,6 +264,9 @@ private slots:
                     copyAgain();
             }
             QCOMPARE(notifier->model().phase(), Phase::Resting);
+            // The sound file is written while it rests; the chime starts then.
+            if (written.size() < cycle)
+                QVERIFY(written.wait());
             copyAgain();
             notifier->endRest();
             QCOMPARE(notifier->model().phase(), Phase::Sinking);

@@ -7,6 +7,7 @@
 #include "Placement.h"
 #include "PushButton.h"
 #include "ToneFile.h"
+#include "Wave.h"
 #include "WindowDragger.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ private slots:
         notifier.setScreenArea([] { return QRect(0, 0, 1280, 1024); });
         QSignalSpy arrived(&notifier, &gui::Notifier::arrived);
         QSignalSpy unloaded(&notifier, &gui::Notifier::unloaded);
+        QSignalSpy written(&notifier, &gui::Notifier::soundWritten);
         const QString toneFile = QCoreApplication::applicationDirPath() + QStringLiteral("/tone.wav");
         QFile::remove(toneFile);
 
@@ -73,7 +75,7 @@ private slots:
         QPointer<QWidget> window = notifier.window();
         QVERIFY(window);
         QCOMPARE(window->objectName(), QStringLiteral("notificationWindow"));
-        // The design's twips, converted: 14175, 15195, 4920 x 2280.
+        // 14175, 15195, 4920 x 2280 twips, converted.
         QCOMPARE(window->geometry(), QRect(945, 1013, 328, 152));
         QVERIFY(window->isVisible());
         QCOMPARE(fake.windows.calls.mid(0, 2), (QStringList{QStringLiteral("ontop:notificationWindow:1"),
@@ -88,6 +90,9 @@ private slots:
             notifier.tick();
         QCOMPARE(arrived.size(), 1);
         QCOMPARE(window->y(), 840);  // 12600 twips, on the nearest row
+        // The file is written off the animation's tick; the chime starts once it is there.
+        QVERIFY(written.wait());
+        QCOMPARE(written.first().first().toString(), toneFile);
         QCOMPARE(fake.sound.played, QList<QByteArray>{widgets::chimeBytes()});
         QCOMPARE(readAll(toneFile), widgets::chimeBytes());
 
@@ -112,6 +117,7 @@ private slots:
         QCOMPARE(notifier.model().opacity(), 5);
         for (int tick = 1; tick <= 26; ++tick)
             notifier.tick();
+        QVERIFY(written.wait());
         QCOMPARE(fake.sound.played.size(), 2);
         QCOMPARE(readAll(toneFile), widgets::chimeBytes());
     }
@@ -217,6 +223,77 @@ private slots:
             QCOMPARE(platform::writeToneInto(locked.path(), widgets::chimeBytes()), QString());
             QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
+    }
+
+    void cacheFolderIsTheUsersOwn_data()
+    {
+        QTest::addColumn<QString>("xdgCacheHome");
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("XDG_CACHE_HOME first") << "/x/cache" << "/home/u" << "/x/cache";
+        QTest::newRow("relative XDG_CACHE_HOME ignored") << "cache" << "/home/u" << "/home/u/.cache";
+        QTest::newRow("HOME's .cache") << "" << "/home/u/" << "/home/u/.cache";
+        QTest::newRow("HOME unset: none, not /.cache") << "" << "" << "";
+        QTest::newRow("relative HOME: none") << "" << "u" << "";
+        QTest::newRow("both relative: none") << "c" << "u" << "";
+    }
+    void cacheFolderIsTheUsersOwn()
+    {
+        QFETCH(QString, xdgCacheHome);
+        QFETCH(QString, home);
+        QFETCH(QString, expected);
+        QCOMPARE(platform::userCacheFolder(xdgCacheHome, home), expected);
+    }
+
+    void waveHeaderIsReadWithoutTrustingIt_data()
+    {
+        // (bytes, sample rate, channels, data offset, data size); rate 0 when not playable.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<qsizetype>("offset");
+        QTest::addColumn<qsizetype>("size");
+        const QByteArray tone = widgets::chimeBytes();
+        const auto le32 = [](quint32 v) {
+            const char bytes[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+            return QByteArray(bytes, 4);
+        };
+        const auto withAt = [](QByteArray b, int at, const QByteArray& part) { return b.replace(at, part.size(), part); };
+        QTest::newRow("the chime") << tone << 44100 << 2 << qsizetype(44) << qsizetype(535552);
+        for (int cut : {0, 4, 11, 12, 19, 35, 40, 43, 44, 47})
+            QTest::addRow("cut to %d bytes", cut) << tone.left(cut) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("cut inside the samples, to whole frames")
+            << tone.left(1001) << 44100 << 2 << qsizetype(44) << qsizetype(956);
+        QTest::newRow("data size past the end") << withAt(tone.left(1044), 40, le32(0xFFFFFFFFu))
+                                                << 44100 << 2 << qsizetype(44) << qsizetype(1000);
+        QTest::newRow("fmt size past the end") << withAt(tone.left(40), 16, le32(0xFFFFFFF0u))
+                                               << 0 << 0 << qsizetype(0) << qsizetype(0);
+        // An odd-sized chunk is padded to an even length before the next one.
+        const QByteArray odd = tone.left(12) + "LIST" + le32(3) + "abc" + '\0' + tone.mid(12, 1000);
+        QTest::newRow("odd-sized chunk first") << odd << 44100 << 2 << qsizetype(56) << qsizetype(968);
+        QTest::newRow("8-bit samples") << withAt(tone, 34, QByteArray("\x08\x00", 2)) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("compressed") << withAt(tone, 20, QByteArray("\x02\x00", 2)) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("no channels") << withAt(tone, 22, QByteArray("\x00\x00", 2)) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("samples before their format")
+            << tone.left(12) + tone.mid(36, 8) + tone.mid(12, 24) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("not RIFF") << withAt(tone, 0, "RIFX") << 0 << 0 << qsizetype(0) << qsizetype(0);
+    }
+    void waveHeaderIsReadWithoutTrustingIt()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(qsizetype, offset);
+        QFETCH(qsizetype, size);
+        const platform::WaveLayout wave = platform::readWaveLayout(bytes);
+        QCOMPARE(wave.playable(), rate != 0);
+        if (!wave.playable())
+            return;
+        QCOMPARE(wave.sampleRate, rate);
+        QCOMPARE(wave.channels, channels);
+        QCOMPARE(wave.dataOffset, offset);
+        QCOMPARE(wave.dataSize, size);
+        QVERIFY(wave.dataOffset + wave.dataSize <= bytes.size());
     }
 
     void stayingOnTopKeepsVisibility_data()
