@@ -693,7 +693,9 @@ int runMemory(const std::map<QString, QString>& args)
 
     std::vector<double> rssMiB, anonMiB, fileMiB, heapMiB, at;
     int arrivals = 0;
+    int written = 0;
     QObject::connect(&notifier, &desktop::Notifier::arrived, &notifier, [&] { ++arrivals; });
+    QObject::connect(&notifier, &desktop::Notifier::soundWritten, &notifier, [&] { ++written; });
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         const bool tile = what == QLatin1String("tile") || (what == QLatin1String("both") && cycle % 2 == 0);
         if (tile)
@@ -704,6 +706,8 @@ int runMemory(const std::map<QString, QString>& args)
         while (notifier.model().loaded()) {
             if (notifier.model().resting() && !notifier.model().fading()) {
                 if (!copiedAgain) {
+                    // The sound file is written, and its sound started, while it rests.
+                    waitFor([&] { return written >= arrivals; }, 5000);
                     // A second copy during the cycle changes nothing of it.
                     click(getCode);
                     copiedAgain = true;

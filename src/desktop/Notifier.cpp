@@ -43,6 +43,7 @@ Notifier::Notifier(Platform& platform, QObject* parent)
           return model_.animating();
       }, this))
 {
+    fileWriter_.setMaxThreadCount(1);
     rest_.setInterval(NotificationModel::kRestMs);
     rest_.setTimerType(Qt::PreciseTimer);  // the rest is five seconds, not a little less
     connect(&rest_, &QTimer::timeout, this, &Notifier::tickRest);
@@ -54,6 +55,7 @@ Notifier::Notifier(Platform& platform, QObject* parent)
 
 Notifier::~Notifier()
 {
+    fileWriter_.waitForDone();
     delete window_;
 }
 
@@ -67,6 +69,7 @@ void Notifier::show()
     const int left = design::twips(area.x() + area.width() - design::kNotificationRightGap);
     const int top = design::twips(area.y() + area.height() - design::kNotificationBottomGap);
     model_.show(left, top);
+    ++cycle_;
     load();
     stepper_->wake(true);
     emit loaded();
@@ -117,13 +120,25 @@ void Notifier::tickAnimation()
     }
     if (events.arrived) {
         rest_.start();
-        // The sound is written anew at every arrival and played from that file;
-        // without a writable folder or a player the cycle simply goes on silently.
-        lastSoundFile_ = writeTone(soundBytes());
-        if (!lastSoundFile_.isEmpty())
-            platform_.sound->play(lastSoundFile_);
+        // The sound file is written anew at every arrival, and the sound plays
+        // once it is there; without a writable folder or a player the cycle
+        // simply goes on silently.
+        const QStringList folders = toneFolders();
+        fileWriter_.start([this, folders, cycle = cycle_] {
+            const QString path = writeTone(soundBytes(), folders);
+            QMetaObject::invokeMethod(this, [this, cycle, path] { soundWrittenFor(cycle, path); }, Qt::QueuedConnection);
+        });
         emit arrived();
     }
+}
+
+void Notifier::soundWrittenFor(quint64 cycle, const QString& path)
+{
+    lastSoundFile_ = path;
+    // A cycle sent away before its file was written stays silent.
+    if (!path.isEmpty() && cycle == cycle_ && model_.loaded())
+        platform_.sound->play(soundBytes());
+    emit soundWritten(path);
 }
 
 void Notifier::tickRest()

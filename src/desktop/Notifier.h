@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <QPointer>
 #include <QRect>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <functional>
@@ -32,7 +33,8 @@ public:
     NotificationWindow* window() const { return window_; }
     // Which part of the screen to rise from; the primary screen's available area by default.
     void setScreenArea(std::function<QRect()> area) { screenArea_ = std::move(area); }
-    // Where the last arrival wrote the sound, for tests and diagnostics.
+    // Where the last arrival wrote the sound, for tests and diagnostics; set when
+    // soundWritten() is emitted, a moment after the arrival.
     QString lastSoundFile() const { return lastSoundFile_; }
 
     // Exposed for tests: one animation tick and one rest tick.
@@ -44,11 +46,15 @@ signals:
     void loaded();
     void arrived();
     void unloaded();
+    // An arrival's tone.wav is written (path empty when no folder took it) and,
+    // if so, its sound started.
+    void soundWritten(const QString& path);
 
 private:
     void apply();
     void load();
     void unload();
+    void soundWrittenFor(quint64 cycle, const QString& path);
 
     Platform& platform_;
     NotificationModel model_;
@@ -57,6 +63,8 @@ private:
     QTimer rest_;
     std::function<QRect()> screenArea_;
     QString lastSoundFile_;
+    quint64 cycle_ = 0;  // counts loads, so a late sound file can tell its cycle has ended
+    QThreadPool fileWriter_;  // one thread: half a megabyte written off the animation's tick
 };
 
 class NotificationWindow : public QWidget {

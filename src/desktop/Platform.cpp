@@ -1,7 +1,5 @@
 #include "Platform.h"
 
-#include "sound/SoundModule.h"
-
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -64,7 +62,7 @@ QStringList LazySoundPlayer::moduleCandidates()
             QStringLiteral(BEAMLET_SOUND_MODULE_BUILT)};
 }
 
-void LazySoundPlayer::play(const QString& filePath)
+void LazySoundPlayer::play(const QByteArray& wave)
 {
     if (!tried_) {
         tried_ = true;
@@ -78,7 +76,7 @@ void LazySoundPlayer::play(const QString& filePath)
         }
     }
     if (player_)
-        player_->play(filePath);
+        player_->play(wave);
 }
 
 void LazySoundPlayer::stop()

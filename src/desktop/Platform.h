@@ -1,6 +1,8 @@
 #pragma once
 // The platform services the windows use, behind small interfaces so tests can
 // substitute recording fakes: clipboard, sound, links, and the two window routines.
+#include "sound/SoundModule.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -16,14 +18,6 @@ public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
     virtual void setText(const QString& text) = 0;
-};
-
-class SoundPlayer {
-public:
-    virtual ~SoundPlayer() = default;
-    // Starts the file at once, once, at half volume; never waits, never reports.
-    virtual void play(const QString& filePath) = 0;
-    virtual void stop() = 0;
 };
 
 class LinkOpener {
@@ -77,7 +71,7 @@ class LazySoundPlayer final : public SoundPlayer {
 public:
     LazySoundPlayer();
     ~LazySoundPlayer() override;
-    void play(const QString& filePath) override;
+    void play(const QByteArray& wave) override;
     void stop() override;
 
     // Where the module is looked for, first match wins.

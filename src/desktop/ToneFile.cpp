@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -31,15 +30,41 @@ QString writeToneInto(const QString& folder, const QByteArray& bytes)
     return target;
 }
 
-QString writeTone(const QByteArray& bytes)
+QString userCacheFolder(const QString& xdgCacheHome, const QString& home)
 {
-    QString written = writeToneInto(QCoreApplication::applicationDirPath(), bytes);
-    if (written.isEmpty()) {
-        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-        if (!cache.isEmpty() && QDir().mkpath(cache))
-            written = writeToneInto(cache, bytes);
+    // An unset HOME would otherwise make "/.cache" of it, at the root.
+    if (!xdgCacheHome.isEmpty() && QDir::isAbsolutePath(xdgCacheHome))
+        return QDir::cleanPath(xdgCacheHome);
+    if (!home.isEmpty() && QDir::isAbsolutePath(home))
+        return QDir::cleanPath(home + QStringLiteral("/.cache"));
+    return {};
+}
+
+QStringList toneFolders()
+{
+    QStringList folders{QCoreApplication::applicationDirPath()};
+    const QString cache = userCacheFolder(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
+    if (!cache.isEmpty()) {
+        QString own = cache;
+        if (!QCoreApplication::organizationName().isEmpty())
+            own += QLatin1Char('/') + QCoreApplication::organizationName();
+        if (!QCoreApplication::applicationName().isEmpty())
+            own += QLatin1Char('/') + QCoreApplication::applicationName();
+        folders << own;
     }
-    return written;
+    return folders;
+}
+
+QString writeTone(const QByteArray& bytes, const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        if (folder.isEmpty() || !QDir().mkpath(folder))
+            continue;
+        const QString written = writeToneInto(folder, bytes);
+        if (!written.isEmpty())
+            return written;
+    }
+    return {};
 }
 
 }  // namespace beamlet::desktop

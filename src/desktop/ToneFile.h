@@ -1,8 +1,9 @@
 #pragma once
-// Writes the notification sound where it can be played from: next to the program
-// when that folder is writable, else in the user's cache folder.
+// Writes the notification sound to a file users may take it from: next to the
+// program when that folder is writable, else in the user's cache folder.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace beamlet::desktop {
 
@@ -11,7 +12,17 @@ namespace beamlet::desktop {
 // never followed). Returns the path written, or an empty string on failure.
 QString writeToneInto(const QString& folder, const QByteArray& bytes);
 
-// Tries the program's folder, then the cache folder; empty when neither works.
-QString writeTone(const QByteArray& bytes);
+// The user's own cache folder from the values of XDG_CACHE_HOME and HOME: the
+// first if absolute, else HOME's .cache, only if HOME is absolute; else empty,
+// never a folder at the filesystem's root.
+QString userCacheFolder(const QString& xdgCacheHome, const QString& home);
+
+// Where tone.wav may go, in order: the program's folder, then this program's
+// folder in the user's cache folder when there is one.
+QStringList toneFolders();
+
+// Tries each folder in turn, creating it if need be; empty when none works.
+// Touches no application state, so it may run on any thread.
+QString writeTone(const QByteArray& bytes, const QStringList& folders);
 
 }  // namespace beamlet::desktop

@@ -31,9 +31,9 @@ struct RecordingClipboard : desktop::Clipboard {
 };
 
 struct RecordingSound : desktop::SoundPlayer {
-    QStringList played;
+    QList<QByteArray> played;
     int stops = 0;
-    void play(const QString& file) override { played << file; }
+    void play(const QByteArray& wave) override { played << wave; }
     void stop() override { ++stops; }
 };
 

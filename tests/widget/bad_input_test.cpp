@@ -248,6 +248,7 @@ private slots:
         QSignalSpy loads(notifier.get(), &desktop::Notifier::loaded);
         QSignalSpy arrivals(notifier.get(), &desktop::Notifier::arrived);
         QSignalSpy unloads(notifier.get(), &desktop::Notifier::unloaded);
+        QSignalSpy written(notifier.get(), &desktop::Notifier::soundWritten);
         using Phase = desktop::NotificationModel::Phase;
 
         constexpr int kCycles = 1000;
@@ -271,6 +272,9 @@ private slots:
                     copyAgain();
             }
             QCOMPARE(notifier->model().phase(), Phase::Resting);
+            // The sound file is written while it rests; the sound starts then.
+            if (written.size() < cycle)
+                QVERIFY(written.wait());
             copyAgain();
             notifier->tickRest();
             QCOMPARE(notifier->model().phase(), Phase::Sinking);

@@ -7,6 +7,7 @@
 #include "PushButton.h"
 #include "ScreenFit.h"
 #include "ToneFile.h"
+#include "Wave.h"
 #include "WindowDrag.h"
 
 #include <QApplication>
@@ -74,6 +75,7 @@ private slots:
         notifier.setScreenArea([] { return QRect(0, 0, 1280, 1024); });
         QSignalSpy arrived(&notifier, &desktop::Notifier::arrived);
         QSignalSpy unloaded(&notifier, &desktop::Notifier::unloaded);
+        QSignalSpy written(&notifier, &desktop::Notifier::soundWritten);
 
         notifier.show();
         QPointer<QWidget> window = notifier.window();
@@ -93,8 +95,11 @@ private slots:
             notifier.tickAnimation();
         QCOMPARE(arrived.size(), 1);
         QCOMPARE(window->y(), qRound(12595 / 15.0));
+        QVERIFY(written.wait());
         QCOMPARE(fake.sound.played.size(), 1);
-        QCOMPARE(readAll(fake.sound.played.first()), resourceSound());
+        QCOMPARE(fake.sound.played.first(), resourceSound());
+        QCOMPARE(written.first().first().toString(), notifier.lastSoundFile());
+        QCOMPARE(readAll(notifier.lastSoundFile()), resourceSound());
 
         for (int tick = 27; tick <= 46; ++tick)
             notifier.tickAnimation();
@@ -117,6 +122,7 @@ private slots:
         QCOMPARE(notifier.model().opacity(), 5);
         for (int tick = 1; tick <= 26; ++tick)
             notifier.tickAnimation();
+        QVERIFY(written.wait());
         QCOMPARE(fake.sound.played.size(), 2);
     }
 
@@ -221,6 +227,77 @@ private slots:
             QCOMPARE(desktop::writeToneInto(locked.path(), resourceSound()), QString());
             QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
+    }
+
+    void cacheFolderIsTheUsersOwn_data()
+    {
+        QTest::addColumn<QString>("xdgCacheHome");
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("XDG_CACHE_HOME first") << "/x/cache" << "/home/u" << "/x/cache";
+        QTest::newRow("relative XDG_CACHE_HOME ignored") << "cache" << "/home/u" << "/home/u/.cache";
+        QTest::newRow("HOME's .cache") << "" << "/home/u/" << "/home/u/.cache";
+        QTest::newRow("HOME unset: none, not /.cache") << "" << "" << "";
+        QTest::newRow("relative HOME: none") << "" << "u" << "";
+        QTest::newRow("both relative: none") << "c" << "u" << "";
+    }
+    void cacheFolderIsTheUsersOwn()
+    {
+        QFETCH(QString, xdgCacheHome);
+        QFETCH(QString, home);
+        QFETCH(QString, expected);
+        QCOMPARE(desktop::userCacheFolder(xdgCacheHome, home), expected);
+    }
+
+    void waveHeaderIsReadWithoutTrustingIt_data()
+    {
+        // (bytes, sample rate, channels, data offset, data size); rate 0 when not playable.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<qsizetype>("offset");
+        QTest::addColumn<qsizetype>("size");
+        const QByteArray tone = resourceSound();
+        const auto le32 = [](quint32 v) {
+            const char bytes[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+            return QByteArray(bytes, 4);
+        };
+        const auto withAt = [](QByteArray b, int at, const QByteArray& part) { return b.replace(at, part.size(), part); };
+        QTest::newRow("the chime") << tone << 44100 << 2 << qsizetype(44) << qsizetype(535552);
+        for (int cut : {0, 4, 11, 12, 19, 35, 40, 43, 44, 47})
+            QTest::addRow("cut to %d bytes", cut) << tone.left(cut) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("cut inside the samples, to whole frames")
+            << tone.left(1001) << 44100 << 2 << qsizetype(44) << qsizetype(956);
+        QTest::newRow("data size past the end") << withAt(tone.left(1044), 40, le32(0xFFFFFFFFu))
+                                                << 44100 << 2 << qsizetype(44) << qsizetype(1000);
+        QTest::newRow("fmt size past the end") << withAt(tone.left(40), 16, le32(0xFFFFFFF0u))
+                                               << 0 << 0 << qsizetype(0) << qsizetype(0);
+        // An odd-sized chunk is padded to an even length before the next one.
+        const QByteArray odd = tone.left(12) + "LIST" + le32(3) + "abc" + '\0' + tone.mid(12, 1000);
+        QTest::newRow("odd-sized chunk first") << odd << 44100 << 2 << qsizetype(56) << qsizetype(968);
+        QTest::newRow("8-bit samples") << withAt(tone, 34, QByteArray("\x08\x00", 2)) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("compressed") << withAt(tone, 20, QByteArray("\x02\x00", 2)) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("no channels") << withAt(tone, 22, QByteArray("\x00\x00", 2)) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("samples before their format")
+            << tone.left(12) + tone.mid(36, 8) + tone.mid(12, 24) << 0 << 0 << qsizetype(0) << qsizetype(0);
+        QTest::newRow("not RIFF") << withAt(tone, 0, "RIFX") << 0 << 0 << qsizetype(0) << qsizetype(0);
+    }
+    void waveHeaderIsReadWithoutTrustingIt()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(qsizetype, offset);
+        QFETCH(qsizetype, size);
+        const desktop::WaveLayout wave = desktop::readWaveLayout(bytes);
+        QCOMPARE(wave.playable(), rate != 0);
+        if (!wave.playable())
+            return;
+        QCOMPARE(wave.sampleRate, rate);
+        QCOMPARE(wave.channels, channels);
+        QCOMPARE(wave.dataOffset, offset);
+        QCOMPARE(wave.dataSize, size);
+        QVERIFY(wave.dataOffset + wave.dataSize <= bytes.size());
     }
 
     void setTopMostKeepsVisibility_data()

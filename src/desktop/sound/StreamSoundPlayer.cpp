@@ -1,102 +1,133 @@
-// The module's player: the WAV file's samples streamed to the default audio
-// output at half volume. The stream is left to drain on its own and only stopped
-// by the next sound or by stop(), so the chime's tail is always heard.
+// The module's player: a WAV sound's samples streamed to the default audio output
+// at half volume. Every sound gets an output stream of its own, opened on the
+// player's own thread: opening one costs round trips to the sound server, which
+// must not hold up the animation's next tick, and a stream reused for the next
+// sound came back with an ever smaller buffer until it fell silent, and never
+// came back after the sound server restarted. A stream is left to drain on its
+// own and only closed by the next sound or by stop(), so the sound's tail is
+// always heard.
 #include "SoundModule.h"
+#include "Wave.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
-#include <QFile>
+#include <QCoreApplication>
 #include <QMediaDevices>
-#include <QtEndian>
+#include <QThread>
 
+#include <atomic>
 #include <memory>
+#include <vector>
 
 namespace {
 
-// PCM samples and their format from a RIFF WAVE file; null format if it is not one.
-struct Wave {
-    QAudioFormat format;
-    QByteArray samples;
-};
+using beamlet::desktop::WaveLayout;
 
-Wave readWave(const QString& path)
-{
-    Wave wave;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return wave;
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return wave;
-    qsizetype at = 12;
-    while (at + 8 <= bytes.size()) {
-        const QByteArray id = bytes.mid(at, 4);
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
-        const qsizetype body = at + 8;
-        if (size > quint32(bytes.size() - body))
-            break;
-        if (id == "fmt " && size >= 16) {
-            const char* f = bytes.constData() + body;
-            const quint16 encoding = qFromLittleEndian<quint16>(f);
-            const quint16 channels = qFromLittleEndian<quint16>(f + 2);
-            const quint32 rate = qFromLittleEndian<quint32>(f + 4);
-            const quint16 bits = qFromLittleEndian<quint16>(f + 14);
-            if (encoding == 1 && bits == 16 && channels > 0) {
-                wave.format.setSampleRate(int(rate));
-                wave.format.setChannelCount(channels);
-                wave.format.setSampleFormat(QAudioFormat::Int16);
-            }
-        } else if (id == "data") {
-            wave.samples = bytes.mid(body, size);
-        }
-        at = body + size + (size & 1);
-    }
-    return wave;
-}
-
-class StreamSoundPlayer final : public beamlet::desktop::SoundPlayer {
+// Lives on the player's thread, as do its stream and buffer.
+class Output {
 public:
-    void play(const QString& filePath) override
+    void play(const QByteArray& wave)
     {
         stop();
-        Wave wave = readWave(filePath);
-        if (!wave.format.isValid() || wave.samples.isEmpty())
+        const WaveLayout layout = beamlet::desktop::readWaveLayout(wave);
+        if (!layout.playable())
             return;
-        // One output stream serves every arrival: opening it costs round trips to
-        // the sound server, which would hold up the animation's next tick.
-        if (!sink_ || sink_->format() != wave.format) {
-            sink_.reset();
-            const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-            if (device.isNull() || !device.isFormatSupported(wave.format))
-                return;
-            sink_ = std::make_unique<QAudioSink>(device, wave.format);
-            sink_->setVolume(0.5);
-        }
-        samples_ = std::move(wave.samples);
-        buffer_ = std::make_unique<QBuffer>(&samples_);
+        QAudioFormat format;
+        format.setSampleRate(layout.sampleRate);
+        format.setChannelCount(layout.channels);
+        format.setSampleFormat(QAudioFormat::Int16);
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull() || !device.isFormatSupported(format))
+            return;
+        wave_ = wave;  // keeps shared bytes alive while they play
+        buffer_ = std::make_unique<QBuffer>();
+        buffer_->setData(QByteArray::fromRawData(wave_.constData() + layout.dataOffset, layout.dataSize));
         buffer_->open(QIODevice::ReadOnly);
+        sink_ = std::make_unique<QAudioSink>(device, format);
+        sink_->setVolume(0.5);
         sink_->start(buffer_.get());
     }
 
-    void stop() override
+    void stop()
     {
         if (sink_)
             sink_->stop();
+        sink_.reset();
         buffer_.reset();
+        wave_ = QByteArray();
+    }
+
+private:
+    QByteArray wave_;
+    std::unique_ptr<QBuffer> buffer_;
+    std::unique_ptr<QAudioSink> sink_;
+};
+
+class StreamSoundPlayer;
+std::vector<StreamSoundPlayer*> livePlayers;  // touched on the program's thread only
+void shutDownLivePlayers();
+
+class StreamSoundPlayer final : public beamlet::desktop::SoundPlayer {
+public:
+    StreamSoundPlayer()
+    {
+        thread_.setObjectName(QStringLiteral("beamlet sound"));
+        context_.moveToThread(&thread_);
+        thread_.start();
+        // The thread must be gone before the application object is: its stream
+        // belongs to the multimedia libraries that go with it.
+        if (livePlayers.empty())
+            qAddPostRoutine(shutDownLivePlayers);
+        livePlayers.push_back(this);
     }
 
     ~StreamSoundPlayer() override
     {
-        stop();
-        sink_.reset();
+        shutDown();
+        std::erase(livePlayers, this);
+        if (livePlayers.empty())
+            qRemovePostRoutine(shutDownLivePlayers);
+    }
+
+    void play(const QByteArray& wave) override
+    {
+        // A stop() between now and the moment the thread gets to this sound cancels it.
+        const quint64 serial = ++serial_;
+        QMetaObject::invokeMethod(&context_, [this, wave, serial] {
+            if (serial == serial_)
+                output_.play(wave);
+        }, Qt::QueuedConnection);
+    }
+
+    void stop() override
+    {
+        ++serial_;
+        QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::QueuedConnection);
+    }
+
+    void shutDown()
+    {
+        if (!thread_.isRunning())
+            return;
+        ++serial_;
+        QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
     }
 
 private:
-    QByteArray samples_;
-    std::unique_ptr<QBuffer> buffer_;
-    std::unique_ptr<QAudioSink> sink_;
+    QThread thread_;
+    QObject context_;  // runs the queued work on the thread
+    Output output_;
+    std::atomic<quint64> serial_ = 0;
 };
+
+void shutDownLivePlayers()
+{
+    for (StreamSoundPlayer* player : livePlayers)
+        player->shutDown();
+}
 
 }  // namespace
 
