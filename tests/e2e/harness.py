@@ -489,7 +489,8 @@ class SoundRecorder:
     def __init__(self, session, path):
         self.session = session
         self.path = path
-        self.fifo = os.path.join(session.tmp, "sound.fifo")
+        # One pipe per recorder: a restarted sound server needs a recorder of its own.
+        self.fifo = tempfile.mktemp(prefix="sound-", suffix=".fifo", dir=session.tmp)
         os.mkfifo(self.fifo)
         self.chunks = []
         self._fd = None
@@ -515,6 +516,11 @@ class SoundRecorder:
             if not data:
                 return
             self.chunks.append(data)
+
+    def mark(self):
+        """Bytes received so far, to a whole frame: where what plays from now on starts."""
+        frame = 2 * self.CHANNELS
+        return sum(len(c) for c in list(self.chunks)) // frame * frame
 
     def stop(self):
         if self.module is None:
