@@ -165,6 +165,8 @@ class SoundTest(h.SessionTestCase):
         recorder = self.s.record_sound(second_path)
         after_restart = self.cycle(recorder)
         self.s.stop_recording(recorder)
+        # The sound's own thread is taken down with the program, which still ends cleanly.
+        self.assertEqual(self.s.close_by_image(), 0, "the close image ends the program with status 0")
 
         results = []
         for path, cycles in ((first_path, spans), (second_path, [after_restart])):
