@@ -11,13 +11,13 @@
 #include "Accessibility.h"
 #include "Catalogue.h"
 #include "CodeTable.h"
-#include "ComposerView.h"
-#include "MainPanels.h"
+#include "Composer.h"
+#include "PanelModel.h"
 #include "MainWindow.h"
 #include "MakerData.h"
-#include "Notifier.h"
+#include "Notification.h"
 #include "Palettes.h"
-#include "Platform.h"
+#include "SystemServices.h"
 #include "Stepping.h"
 #include "TypingBox.h"
 
@@ -183,7 +183,7 @@ std::size_t expectedBufferLength(const std::string& text)
 {
     std::size_t n = 0;
     for (char c : text)
-        n += compose::tokenFor(static_cast<unsigned char>(c)) ? compose::kTokenLength : 0;
+        n += core::tokenFor(static_cast<unsigned char>(c)) ? core::kTokenLength : 0;
     return n;
 }
 
@@ -196,10 +196,8 @@ void showAndWait(QWidget& window)
 
 // The program as main.cpp builds it, on a given platform.
 struct Program {
-    explicit Program(desktop::Platform& platform)
-        : notifier(platform), window(platform, notifier, app::MakerData::embedded())
+    Program() : notifier(desktop.services), window(desktop.services, notifier, gui::MakerData::embedded())
     {
-        window.setTerminator([] {});
         showAndWait(window);
         settle(200);
     }
@@ -209,7 +207,7 @@ struct Program {
 
     void openPack()
     {
-        click(button("cmdemotionformshow"));
+        click(button("emotionsButton"));
         waitFor([this] { return !window.panels().animating(); }, 10000);
         settle(100);
     }
@@ -218,15 +216,19 @@ struct Program {
     void dismissNotification()
     {
         if (notifier.model().loaded()) {
-            notifier.closeClicked();
+            notifier.close();
             while (notifier.model().loaded())
-                notifier.tickAnimation();
+                notifier.tick();
         }
         settle(30);
     }
 
-    desktop::Notifier notifier;
-    app::MainWindow window;
+    QPlainTextEdit& typingBox() { return *window.findChild<QPlainTextEdit*>(QStringLiteral("typingBox")); }
+    QAbstractButton* tile(int number) { return window.findChild<QAbstractButton*>(QStringLiteral("tile%1").arg(number)); }
+
+    platform::DesktopServices desktop;
+    gui::Notifier notifier;
+    gui::MainWindow window;
 };
 
 std::map<QString, QString> parseArgs(int argc, char* argv[])
@@ -252,14 +254,14 @@ int runTyping(const std::map<QString, QString>& args)
 {
     const int runs = intArg(args, "--runs", 21);
     const int chars = intArg(args, "--chars", 10000);
-    Program program(desktop::Platform::system());
+    Program program;
     QPlainTextEdit bare;
     bare.setWindowTitle(QStringLiteral("bare QPlainTextEdit"));
-    bare.resize(program.window.typingBox().size());
+    bare.resize(program.typingBox().size());
     bare.move(0, 0);
     showAndWait(bare);
     bare.setFocus();
-    program.window.typingBox().setFocus();
+    program.typingBox().setFocus();
     settle(200);
 
     const std::string text = makeText(chars, 20120101u);
@@ -280,8 +282,8 @@ int runTyping(const std::map<QString, QString>& args)
         program.window.composer().empty();
         settle(20);
         const double us = typeAll(program.handle());
-        const bool ok = program.window.composer().codeBuffer().size() == wantBuffer
-            && program.window.typingBox().toPlainText().size() == chars;
+        const bool ok = size_t(program.window.composer().codeText().size()) == wantBuffer
+            && program.typingBox().toPlainText().size() == chars;
         return std::make_pair(us, ok);
     };
     const auto reference = [&] {
@@ -345,13 +347,11 @@ int runGrowth(const std::map<QString, QString>& args)
     const int runs = intArg(args, "--runs", 21);
     const int sizes[] = {1000, 10000, 100000, 1000000};
     constexpr int kTokensPerSize = 1000000;
-    desktop::Platform& platform = desktop::Platform::system();
-    desktop::Notifier notifier(platform);
 
     std::vector<char32_t> codes;
     std::vector<std::string_view> tokens;
     for (char32_t c = 32; c < 127; ++c) {
-        if (const auto token = compose::tokenFor(c)) {
+        if (const auto token = core::tokenFor(c)) {
             codes.push_back(c);
             tokens.push_back(*token);
         }
@@ -366,15 +366,15 @@ int runGrowth(const std::map<QString, QString>& args)
             long faults = 0;
             for (int rep = 0; rep < reps; ++rep) {
                 // A new composer each time: the buffer grows from nothing.
-                auto* box = new compose::TypingBox(QStringLiteral("txtYouType"), nullptr);
-                auto* composer = new compose::ComposerView(*box, *platform.clipboard, notifier);
+                auto* box = new widgets::TypingBox(QStringLiteral("typingBox"), nullptr);
+                auto* composer = new gui::Composer(*box, gui::Composer::EmptyOrder::BufferFirst);
                 const long f0 = minorFaults();
                 const qint64 t0 = nowNs();
                 for (int k = 0; k < size; ++k)
                     emit box->characterTyped(codes[size_t(k) % codes.size()]);
                 total += nowNs() - t0;
                 faults += minorFaults() - f0;
-                ok = ok && composer->codeBuffer().size() == size_t(size) * compose::kTokenLength;
+                ok = ok && size_t(composer->codeText().size()) == size_t(size) * core::kTokenLength;
                 delete composer;
                 delete box;
             }
@@ -385,7 +385,7 @@ int runGrowth(const std::map<QString, QString>& args)
                 for (int k = 0; k < size; ++k)
                     buffer.append(tokens[size_t(k) % tokens.size()]);
                 plainTotal += nowNs() - t0;
-                ok = ok && buffer.size() == size_t(size) * compose::kTokenLength;
+                ok = ok && buffer.size() == size_t(size) * core::kTokenLength;
             }
             perToken.push_back(double(total) / kTokensPerSize);
             plainPerToken.push_back(double(plainTotal) / kTokensPerSize);
@@ -424,7 +424,7 @@ public:
 int runCopy(const std::map<QString, QString>& args)
 {
     const int runs = intArg(args, "--runs", 21);
-    Program program(desktop::Platform::system());
+    Program program;
     const std::string typed = "Hi there";
     for (char c : typed)
         typeKey(program.handle(), c);
@@ -476,17 +476,17 @@ int runCopy(const std::map<QString, QString>& args)
                      .arg(painted ? QStringLiteral("true") : QStringLiteral("false")));
     };
 
-    QAbstractButton* getCode = program.button("cmdgetcode");
+    QAbstractButton* getCode = program.button("getCodeButton");
     const QString code = program.window.composer().codeText();
     for (int run = 0; run < runs; ++run) {
         measureBare();
-        const int number = 1 + (run * 7) % emoticons::kEntryCount;
-        const std::string& grid = emoticons::gridText(number);
+        const int number = 1 + (run * 7) % core::kEntryCount;
+        const std::string& grid = core::gridText(number);
         if (run % 2 == 0) {
             measure(getCode, code, false);
-            measure(program.window.packPanel().tile(number), QString::fromLatin1(grid.data(), qsizetype(grid.size())), true);
+            measure(program.tile(number), QString::fromLatin1(grid.data(), qsizetype(grid.size())), true);
         } else {
-            measure(program.window.packPanel().tile(number), QString::fromLatin1(grid.data(), qsizetype(grid.size())), true);
+            measure(program.tile(number), QString::fromLatin1(grid.data(), qsizetype(grid.size())), true);
             measure(getCode, code, false);
         }
     }
@@ -505,7 +505,7 @@ public:
     {
         if (event->type() == QEvent::Timer) {
             const auto* timer = qobject_cast<QTimer*>(watched);
-            if (timer && timer->interval() == desktop::kShortestPeriodMs && timer->timerType() == Qt::PreciseTimer
+            if (timer && timer->interval() == core::kShortestPeriodMs && timer->timerType() == Qt::PreciseTimer
                 && static_cast<QTimerEvent*>(event)->timerId() == timer->timerId())
                 ticks.push_back(nowNs());
         }
@@ -572,9 +572,9 @@ int runCadence(const std::map<QString, QString>& args)
 {
     const int runs = intArg(args, "--runs", 20);
     const int typeMs = intArg(args, "--type-ms", 20);
-    Program program(desktop::Platform::system());
+    Program program;
     QPlainTextEdit bare;
-    bare.resize(program.window.typingBox().size());
+    bare.resize(program.typingBox().size());
     bare.move(0, 0);
     showAndWait(bare);
     settle(200);
@@ -582,8 +582,8 @@ int runCadence(const std::map<QString, QString>& args)
     TickProbe probe;
     qApp->installEventFilter(&probe);
     Typist typist(typeMs, makeText(5000, 7u));
-    QAbstractButton* getCode = program.button("cmdgetcode");
-    const int period = desktop::kShortestPeriodMs;
+    QAbstractButton* getCode = program.button("getCodeButton");
+    const int period = core::kShortestPeriodMs;
 
     const auto ours = [&] {
         program.dismissNotification();
@@ -594,11 +594,11 @@ int runCadence(const std::map<QString, QString>& args)
         probe.ticks.clear();
         qint64 start = 0;
         const QMetaObject::Connection loaded =
-            QObject::connect(&program.notifier, &desktop::Notifier::loaded, [&start] { start = nowNs(); });
+            QObject::connect(&program.notifier, &gui::Notifier::loaded, [&start] { start = nowNs(); });
         click(getCode);
         QObject::disconnect(loaded);
         // The click took the focus to the button; the user goes on typing in the box.
-        program.window.typingBox().setFocus();
+        program.typingBox().setFocus();
         const bool risen = waitFor([&] { return !program.notifier.model().rising() && !program.notifier.model().fading(); }, 10000);
         const qint64 rested = nowNs();
         settle(100);
@@ -611,7 +611,7 @@ int runCadence(const std::map<QString, QString>& args)
         std::vector<double> downs = intervalsFrom(down, ticksBetween(probe.ticks, down, end));
         const int typed = typist.typed() - typedBefore;
         // Every key must have reached the typing box while the window moved.
-        const bool typedIntoBox = program.window.typingBox().toPlainText().size() >= typed;
+        const bool typedIntoBox = program.typingBox().toPlainText().size() >= typed;
         emitLine(QStringLiteral("{\"bench\":\"cadence\",\"who\":\"ours\",\"up_ms\":%1,\"down_ms\":%2,\"keys\":%3,"
                                 "\"seconds\":%4,\"ok\":%5}")
                      .arg(jsonNumbers(up), jsonNumbers(downs))
@@ -684,33 +684,37 @@ int runMemory(const std::map<QString, QString>& args)
     const int cycles = intArg(args, "--cycles", 1000);
     const int every = intArg(args, "--sample-every", 50);
     const QString what = args.count(QStringLiteral("--what")) ? args.at(QStringLiteral("--what")) : QStringLiteral("both");
-    Program program(desktop::Platform::system());
+    Program program;
     for (char c : std::string("Hi there"))
         typeKey(program.handle(), c);
     program.openPack();
-    QAbstractButton* getCode = program.button("cmdgetcode");
-    desktop::Notifier& notifier = program.notifier;
+    QAbstractButton* getCode = program.button("getCodeButton");
+    gui::Notifier& notifier = program.notifier;
 
     std::vector<double> rssMiB, anonMiB, fileMiB, heapMiB, at;
     int arrivals = 0;
-    QObject::connect(&notifier, &desktop::Notifier::arrived, &notifier, [&] { ++arrivals; });
+    int written = 0;
+    QObject::connect(&notifier, &gui::Notifier::arrived, &notifier, [&] { ++arrivals; });
+    QObject::connect(&notifier, &gui::Notifier::soundWritten, &notifier, [&] { ++written; });
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         const bool tile = what == QLatin1String("tile") || (what == QLatin1String("both") && cycle % 2 == 0);
         if (tile)
-            click(program.window.packPanel().tile(1 + (cycle / 2) % emoticons::kEntryCount));
+            click(program.tile(1 + (cycle / 2) % core::kEntryCount));
         else
             click(getCode);
         bool copiedAgain = false;
         while (notifier.model().loaded()) {
             if (notifier.model().resting() && !notifier.model().fading()) {
                 if (!copiedAgain) {
+                    // The sound file is written, and its chime started, while it rests.
+                    waitFor([&] { return written >= arrivals; }, 5000);
                     // A second copy during the cycle changes nothing of it.
                     click(getCode);
                     copiedAgain = true;
                 }
                 notifier.tickRest();
             }
-            notifier.tickAnimation();
+            notifier.tick();
             QCoreApplication::processEvents();
         }
         settle(15);
@@ -749,7 +753,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("beamlet"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Beamlet"));
-    desktop::installAccessibleRoles();
+    widgets::installAccessibleRoles();
     benchClock();
 
     if (mode == QLatin1String("typing"))
