@@ -604,7 +604,7 @@ int runCadence(const std::map<QString, QString>& args)
         settle(100);
         // The rest timer's tick, early: the descent starts.
         const qint64 down = nowNs();
-        program.notifier.tickRest();
+        program.notifier.endRest();
         const bool sunk = waitFor([&] { return !program.notifier.model().loaded(); }, 10000);
         const qint64 end = nowNs();
         std::vector<double> up = intervalsFrom(start, ticksBetween(probe.ticks, start, rested));
@@ -712,7 +712,7 @@ int runMemory(const std::map<QString, QString>& args)
                     click(getCode);
                     copiedAgain = true;
                 }
-                notifier.tickRest();
+                notifier.endRest();
             }
             notifier.tick();
             QCoreApplication::processEvents();
