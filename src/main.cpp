@@ -21,7 +21,7 @@ bool testPlatform()
     return platform.startsWith("offscreen") || platform.startsWith("minimal");
 }
 
-// Opens and drops one connection to $DISPLAY: about a millisecond on a local
+// Opens and drops one connection to $DISPLAY: well under a millisecond on a local
 // display, and it spares the user Qt's plugin messages and abort when X is missing.
 bool xDisplayOpens()
 {

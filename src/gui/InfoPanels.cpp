@@ -111,7 +111,7 @@ void InfoPanel::paintEvent(QPaintEvent*)
 }
 
 ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
-    : InfoPanel(QStringLiteral("contactPanel"), QString::fromLatin1(widgets::kContactPicture),
+    : InfoPanel(QStringLiteral("contactPanel"), widgets::kContactPicture,
                 QStringLiteral("contactOkButton"), parent)
 {
     setMouseTracking(true);

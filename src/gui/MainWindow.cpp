@@ -27,36 +27,27 @@ namespace layout = core::layout;
 using widgets::ButtonLook;
 using widgets::PushButton;
 
-namespace {
-
-QString resource(const char* path)
-{
-    return QString::fromLatin1(path);
-}
-
-}  // namespace
-
 MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const MakerData& maker)
-    : PictureWindow(resource(widgets::kMainBackground), Qt::Window),
+    : PictureWindow(widgets::kMainBackground, Qt::Window),
       services_(services),
       notifier_(notifier),
       maker_(maker)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
-    setWindowIcon(QIcon(widgets::loadPixmap(resource(widgets::kAppIcon), devicePixelRatioF())));
+    setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMainWindow.w, layout::kMainWindow.h);
 
     // Made back to front: each control lies in front of those made before it.
-    auto* header = new widgets::Picture(QStringLiteral("headerStrip"), resource(widgets::kHeaderStripPicture), this);
+    auto* header = new widgets::Picture(QStringLiteral("headerStrip"), widgets::kHeaderStripPicture, this);
     widgets::place(*header, layout::kHeaderStrip);
-    auto* titleBand = new widgets::Picture(QStringLiteral("titleBand"), resource(widgets::kTitleBandPicture), this);
+    auto* titleBand = new widgets::Picture(QStringLiteral("titleBand"), widgets::kTitleBandPicture, this);
     widgets::place(*titleBand, layout::kTitleBand);
 
-    auto* logo = new widgets::PictureButton(QStringLiteral("logo"), resource(widgets::kLogoPicture), this);
+    auto* logo = new widgets::PictureButton(QStringLiteral("logo"), widgets::kLogoPicture, this);
     widgets::place(*logo, layout::kLogo);
     logo->setAccessibleName(tr("Open the Orvane website"));
-    const QPixmap cursor = widgets::loadPixmap(resource(widgets::kLogoCursor), devicePixelRatioF());
+    const QPixmap cursor = widgets::loadPixmap(widgets::kLogoCursor, devicePixelRatioF());
     logo->setCursor(cursor.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(cursor, 16, 1));
 
     auto* copyright = new widgets::InertLabel(QStringLiteral("copyrightLabel"),
@@ -68,12 +59,12 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     copyrightPalette.setColor(QPalette::WindowText, restColour(palette()));
     copyright->setPalette(copyrightPalette);
 
-    minimizeButton_ = new widgets::HoverButton(QStringLiteral("minimizeButton"), resource(widgets::kMinimizeRest),
-                                               resource(widgets::kMinimizeHot), this);
+    minimizeButton_ = new widgets::HoverButton(QStringLiteral("minimizeButton"), widgets::kMinimizeRest,
+                                               widgets::kMinimizeHot, this);
     widgets::place(*minimizeButton_, layout::kMinimizeButton);
     minimizeButton_->setAccessibleName(tr("Minimize"));
-    closeButton_ = new widgets::HoverButton(QStringLiteral("closeButton"), resource(widgets::kCloseRest),
-                                            resource(widgets::kCloseHot), this);
+    closeButton_ = new widgets::HoverButton(QStringLiteral("closeButton"), widgets::kCloseRest,
+                                            widgets::kCloseHot, this);
     widgets::place(*closeButton_, layout::kCloseButton);
     closeButton_->setAccessibleName(tr("Close Orvane Beamlet"));
 
@@ -83,12 +74,12 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     miniWindowButton->setAccessibleName(tr("Switch to the mini window"));
 
     const auto blueButton = [this](const char* name, const QString& caption, const core::Rect& rect,
-                                   const char* icon, QSize iconSize, bool bold) {
+                                   QLatin1String icon, QSize iconSize, bool bold) {
         ButtonLook look = ButtonLook::blue();
         look.bold = bold;
         auto* button = new PushButton(QLatin1String(name), caption, look, this);
         widgets::place(*button, rect);
-        button->setIconPicture(widgets::loadPixmap(resource(icon), devicePixelRatioF()), iconSize);
+        button->setIconPicture(widgets::loadPixmap(icon, devicePixelRatioF()), iconSize);
         return button;
     };
     auto* getCodeButton = blueButton("getCodeButton", tr("Get Code"), layout::kGetCodeButton, widgets::kGetCodeIcon, {32, 32}, false);
@@ -115,7 +106,7 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     aboutSurface_ = surface("aboutSurface", layout::kAboutSurface);
     contactSurface_ = surface("contactSurface", layout::kContactSurface);
 
-    aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), resource(widgets::kAboutPicture),
+    aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture,
                                 QStringLiteral("aboutOkButton"), this);
     widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
     contactPanel_ = new ContactPanel(maker_, this);

@@ -37,7 +37,7 @@ MakerData MakerData::fromJson(const QByteArray& json)
 const MakerData& MakerData::embedded()
 {
     static const MakerData data = [] {
-        QFile file(QString::fromLatin1(widgets::kMakerData));
+        QFile file(widgets::kMakerData);
         return fromJson(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     }();
     return data;

@@ -18,15 +18,15 @@ namespace beamlet::gui {
 namespace layout = core::layout;
 
 MiniWindow::MiniWindow(platform::Services& services)
-    : PictureWindow(QString::fromLatin1(widgets::kMainBackground), Qt::Window)
+    : PictureWindow(widgets::kMainBackground, Qt::Window)
 {
     setObjectName(QStringLiteral("miniWindow"));
     setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
-    setWindowIcon(QIcon(widgets::loadPixmap(QString::fromLatin1(widgets::kAppIcon), devicePixelRatioF())));
+    setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMiniWindow.w, layout::kMiniWindow.h);
 
-    auto* backButton = new widgets::HoverButton(QStringLiteral("backButton"), QString::fromLatin1(widgets::kBackRest),
-                                                QString::fromLatin1(widgets::kBackHot), this);
+    auto* backButton = new widgets::HoverButton(QStringLiteral("backButton"), widgets::kBackRest,
+                                                widgets::kBackHot, this);
     widgets::place(*backButton, layout::kBackButton);
     backButton->setAccessibleName(tr("Back to the main window"));
 
@@ -38,7 +38,7 @@ MiniWindow::MiniWindow(platform::Services& services)
     look.iconPlace = widgets::ButtonLook::IconPlace::Above;
     auto* getCodeButton = new widgets::PushButton(QStringLiteral("miniGetCodeButton"), tr("Get Code"), look, this);
     widgets::place(*getCodeButton, layout::kMiniGetCodeButton);
-    getCodeButton->setIconPicture(widgets::loadPixmap(QString::fromLatin1(widgets::kGetCodeIcon), devicePixelRatioF()),
+    getCodeButton->setIconPicture(widgets::loadPixmap(widgets::kGetCodeIcon, devicePixelRatioF()),
                                   QSize(32, 32));
     auto* palette = new MiniPalette(this);
     widgets::place(*palette, layout::kMiniPalette);

@@ -135,12 +135,12 @@ void Notifier::close()
 }
 
 NotificationWindow::NotificationWindow(Notifier& owner)
-    : PictureWindow(QString::fromLatin1(widgets::kNotificationBackground),
+    : PictureWindow(widgets::kNotificationBackground,
                     Qt::Tool | Qt::WindowDoesNotAcceptFocus),
       owner_(owner),
       closeButton_(new widgets::HoverButton(QStringLiteral("notificationCloseButton"),
-                                            QString::fromLatin1(widgets::kNotificationCloseRest),
-                                            QString::fromLatin1(widgets::kNotificationCloseHot), this))
+                                            widgets::kNotificationCloseRest,
+                                            widgets::kNotificationCloseHot, this))
 {
     setObjectName(QStringLiteral("notificationWindow"));
     setWindowTitle(QStringLiteral("Orvane Beamlet"));

@@ -1,6 +1,5 @@
 #include "Palettes.h"
 
-#include "Accessibility.h"
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Fonts.h"
@@ -31,7 +30,7 @@ void addTiles(Palette& palette, QWidget& area, int count, int size, int pitch)
     for (int number = 1; number <= count; ++number) {
         auto* tile = new widgets::PictureButton(QStringLiteral("tile%1").arg(number),
                                                 widgets::emoticonPicture(number), &area);
-        widgets::markAccessible(*tile, QAccessible::Button, entryName(number));
+        tile->setAccessibleName(entryName(number));
         tile->setCursor(Qt::ArrowCursor);
         widgets::place(*tile, layout::tileRect(number, size, pitch));
         QObject::connect(tile, &QAbstractButton::clicked, &palette, [&palette, number] { emit palette.tileClicked(number); });

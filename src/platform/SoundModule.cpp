@@ -12,13 +12,11 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QMediaDevices>
 #include <QThread>
 
 #include <atomic>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -64,10 +62,6 @@ private:
     std::unique_ptr<QAudioSink> sink_;
 };
 
-class StreamSoundPlayer;
-std::vector<StreamSoundPlayer*> livePlayers;  // touched on the program's thread only
-void shutDownLivePlayers();
-
 class StreamSoundPlayer final : public beamlet::platform::SoundPlayer {
 public:
     StreamSoundPlayer()
@@ -75,19 +69,16 @@ public:
         thread_.setObjectName(QStringLiteral("beamlet sound"));
         context_.moveToThread(&thread_);
         thread_.start();
-        // The thread must be gone before the application object is: its stream
-        // belongs to the multimedia libraries that go with it.
-        if (livePlayers.empty())
-            qAddPostRoutine(shutDownLivePlayers);
-        livePlayers.push_back(this);
     }
 
+    // Its owner goes before the application object does, and with it the stream
+    // and the thread, while the multimedia libraries still stand.
     ~StreamSoundPlayer() override
     {
-        shutDown();
-        std::erase(livePlayers, this);
-        if (livePlayers.empty())
-            qRemovePostRoutine(shutDownLivePlayers);
+        ++serial_;
+        QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
     }
 
     void play(const QByteArray& wave) override
@@ -106,28 +97,12 @@ public:
         QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::QueuedConnection);
     }
 
-    void shutDown()
-    {
-        if (!thread_.isRunning())
-            return;
-        ++serial_;
-        QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::BlockingQueuedConnection);
-        thread_.quit();
-        thread_.wait();
-    }
-
 private:
     QThread thread_;
     QObject context_;  // runs the queued work on the thread
     Output output_;
     std::atomic<quint64> serial_ = 0;
 };
-
-void shutDownLivePlayers()
-{
-    for (StreamSoundPlayer* player : livePlayers)
-        player->shutDown();
-}
 
 }  // namespace
 

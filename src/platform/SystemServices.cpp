@@ -47,19 +47,16 @@ void QtWindowStacking::setOpacity(QWidget& window, int alpha)
 ModuleSoundPlayer::ModuleSoundPlayer() = default;
 ModuleSoundPlayer::~ModuleSoundPlayer() = default;
 
-QStringList ModuleSoundPlayer::moduleCandidates()
-{
-    const QString here = QCoreApplication::applicationDirPath();
-    return {here + QStringLiteral("/" BEAMLET_SOUND_MODULE),
-            here + QStringLiteral("/../" BEAMLET_INSTALL_LIBDIR "/beamlet/" BEAMLET_SOUND_MODULE),
-            QStringLiteral(BEAMLET_SOUND_MODULE_BUILT)};
-}
-
 void ModuleSoundPlayer::play(const QByteArray& wave)
 {
     if (!tried_) {
         tried_ = true;
-        for (const QString& candidate : moduleCandidates()) {
+        // Beside the program in the build tree, in its library folder once installed.
+        const QString here = QCoreApplication::applicationDirPath();
+        const QString candidates[] = {here + QStringLiteral("/" BEAMLET_SOUND_MODULE),
+                                      here + QStringLiteral("/../" BEAMLET_INSTALL_LIBDIR "/beamlet/" BEAMLET_SOUND_MODULE),
+                                      QStringLiteral(BEAMLET_SOUND_MODULE_BUILT)};
+        for (const QString& candidate : candidates) {
             QLibrary module(candidate);
             const auto create = reinterpret_cast<BeamletCreateSoundPlayer>(module.resolve(BEAMLET_SOUND_FACTORY));
             if (create) {

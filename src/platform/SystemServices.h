@@ -3,8 +3,6 @@
 #include "Services.h"
 #include "SoundPlayer.h"
 
-#include <QStringList>
-
 #include <memory>
 
 namespace beamlet::platform {
@@ -33,9 +31,6 @@ public:
     ~ModuleSoundPlayer() override;
     void play(const QByteArray& wave) override;
     void stop() override;
-
-    // Where the module is looked for, first match wins.
-    static QStringList moduleCandidates();
 
 private:
     std::unique_ptr<SoundPlayer> player_;

@@ -43,7 +43,7 @@ QPixmap loadPixmap(const QString& path, qreal devicePixelRatio)
 
 QByteArray chimeBytes()
 {
-    const QResource resource(QString::fromLatin1(kChime));
+    const QResource resource(kChime);
     if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression)
         return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), qsizetype(resource.size()));
     QFile file(resource.absoluteFilePath());

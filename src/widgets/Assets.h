@@ -3,34 +3,35 @@
 // picture is decoded. Pictures may have a "@2x" twin beside them.
 #include <QImage>
 #include <QPixmap>
+#include <QLatin1String>
 #include <QString>
 
 namespace beamlet::widgets {
 
-inline constexpr const char* kMainBackground = ":/main/background.png";       // 803 x 526
-inline constexpr const char* kHeaderStripPicture = ":/main/header.png";       // 802 x 73
-inline constexpr const char* kTitleBandPicture = ":/main/title-band.png";     // 803 x 101
-inline constexpr const char* kLogoPicture = ":/main/logo.png";                // 219 x 211
-inline constexpr const char* kMinimizeRest = ":/main/min-rest.png";           // 33 x 19
-inline constexpr const char* kMinimizeHot = ":/main/min-hot.png";
-inline constexpr const char* kCloseRest = ":/main/close-rest.png";
-inline constexpr const char* kCloseHot = ":/main/close-hot.png";
-inline constexpr const char* kAppIcon = ":/main/icon.png";                    // 48 x 48
-inline constexpr const char* kLogoCursor = ":/main/logo-cursor.png";          // 32 x 32
-inline constexpr const char* kAboutPicture = ":/panels/about.png";            // 578 x 273
-inline constexpr const char* kContactPicture = ":/panels/contact.png";        // 578 x 273
-inline constexpr const char* kNotificationBackground = ":/notify/background.png";  // 329 x 154
-inline constexpr const char* kNotificationCloseRest = ":/notify/close-rest.png";   // 33 x 19
-inline constexpr const char* kNotificationCloseHot = ":/notify/close-hot.png";
-inline constexpr const char* kBackRest = ":/mini/back-rest.png";              // 33 x 19
-inline constexpr const char* kBackHot = ":/mini/back-hot.png";
-inline constexpr const char* kGetCodeIcon = ":/buttons/getcode.png";          // 32 x 32
-inline constexpr const char* kEmotionsIcon = ":/buttons/emotions.png";        // 32 x 32
-inline constexpr const char* kHelpIcon = ":/buttons/help.png";                // 32 x 32
-inline constexpr const char* kAboutIcon = ":/buttons/about.png";              // 32 x 32
-inline constexpr const char* kContactIcon = ":/buttons/contact.png";          // 16 x 16
-inline constexpr const char* kChime = ":/sound/tone.wav";
-inline constexpr const char* kMakerData = ":/data/maker.json";
+inline constexpr QLatin1String kMainBackground(":/main/background.png");       // 803 x 526
+inline constexpr QLatin1String kHeaderStripPicture(":/main/header.png");       // 802 x 73
+inline constexpr QLatin1String kTitleBandPicture(":/main/title-band.png");     // 803 x 101
+inline constexpr QLatin1String kLogoPicture(":/main/logo.png");                // 219 x 211
+inline constexpr QLatin1String kMinimizeRest(":/main/min-rest.png");           // 33 x 19
+inline constexpr QLatin1String kMinimizeHot(":/main/min-hot.png");
+inline constexpr QLatin1String kCloseRest(":/main/close-rest.png");
+inline constexpr QLatin1String kCloseHot(":/main/close-hot.png");
+inline constexpr QLatin1String kAppIcon(":/main/icon.png");                    // 48 x 48
+inline constexpr QLatin1String kLogoCursor(":/main/logo-cursor.png");          // 32 x 32
+inline constexpr QLatin1String kAboutPicture(":/panels/about.png");            // 578 x 273
+inline constexpr QLatin1String kContactPicture(":/panels/contact.png");        // 578 x 273
+inline constexpr QLatin1String kNotificationBackground(":/notify/background.png");  // 329 x 154
+inline constexpr QLatin1String kNotificationCloseRest(":/notify/close-rest.png");   // 33 x 19
+inline constexpr QLatin1String kNotificationCloseHot(":/notify/close-hot.png");
+inline constexpr QLatin1String kBackRest(":/mini/back-rest.png");              // 33 x 19
+inline constexpr QLatin1String kBackHot(":/mini/back-hot.png");
+inline constexpr QLatin1String kGetCodeIcon(":/buttons/getcode.png");          // 32 x 32
+inline constexpr QLatin1String kEmotionsIcon(":/buttons/emotions.png");        // 32 x 32
+inline constexpr QLatin1String kHelpIcon(":/buttons/help.png");                // 32 x 32
+inline constexpr QLatin1String kAboutIcon(":/buttons/about.png");              // 32 x 32
+inline constexpr QLatin1String kContactIcon(":/buttons/contact.png");          // 16 x 16
+inline constexpr QLatin1String kChime(":/sound/tone.wav");
+inline constexpr QLatin1String kMakerData(":/data/maker.json");
 
 // ":/emoticons/07.jpg" for entry 7.
 QString emoticonPicture(int number);
