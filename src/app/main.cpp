@@ -1,5 +1,6 @@
 // Orvane Beamlet: type text, get chat codes.
 #include "Accessibility.h"
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notification.h"
@@ -36,6 +37,8 @@ bool xDisplayOpens()
 int main(int argc, char* argv[])
 {
     using namespace beamlet;
+    if (const std::optional<int> status = app::runCommandLine(argc, argv))
+        return *status;
     if (!testPlatform()) {
         const QByteArray display = qgetenv("DISPLAY");
         if (display.isEmpty() || !xDisplayOpens()) {
