@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notification.h"
+#include "SingleInstance.h"
 #include "SystemServices.h"
 
 #include <QApplication>
@@ -59,12 +60,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("beamlet"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Beamlet"));
+    platform::SingleInstance instance(qgetenv("DISPLAY"));
+    if (instance.handOverToRunning())
+        return 0;
     widgets::installAccessibleRoles();
 
     platform::DesktopServices desktop;
     gui::Notifier notifier(desktop.services);
     gui::MainWindow window(desktop.services, notifier, gui::MakerData::embedded());
     QObject::connect(&window, &gui::MainWindow::endRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &window, &gui::MainWindow::comeForward);
     window.show();
     return app.exec();
 }

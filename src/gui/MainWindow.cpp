@@ -169,6 +169,15 @@ void MainWindow::copy(const QString& text)
     notifier_.show();
 }
 
+void MainWindow::comeForward()
+{
+    QWidget* shown = miniWindow_ ? static_cast<QWidget*>(miniWindow_) : this;
+    if (shown->isMinimized())
+        shown->showNormal();
+    shown->raise();
+    shown->activateWindow();
+}
+
 void MainWindow::applyPanels()
 {
     aboutPanel_->move(panels_.about().position(), layout::kInfoPanel.y);

@@ -35,6 +35,8 @@ public:
 
     // Every copy: the clipboard takes the text, then the notification shows.
     void copy(const QString& text);
+    // Brings whichever of the two windows is showing to the front, and activates it.
+    void comeForward();
 
 signals:
     // The close control or the window system closed the main window: the program ends.
