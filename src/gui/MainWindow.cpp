@@ -188,7 +188,31 @@ void MainWindow::applyPanels()
     contactButton_->setEnabled(panels_.contactEnabled());
     contactSurface_->setEnabled(panels_.contactEnabled());
     emotionsButton_->setEnabled(panels_.emotionsEnabled());
+    updateKeyboardReach();
     stepper_->wake(panels_.animating());
+}
+
+void MainWindow::updateKeyboardReach()
+{
+    // Tab reaches a panel's controls only while it stands in view, and Alt+O, the
+    // access key of all three OK buttons, presses only the OK of the panel in
+    // front: the last made of those in view.
+    const struct {
+        QAbstractButton* ok;
+        bool inView;
+    } panels[] = {{aboutPanel_->okButton(), panels_.about().position() < width()},
+                  {contactPanel_->okButton(), panels_.contact().position() < width()},
+                  {packPanel_->okButton(), panels_.pack().position() < width()}};
+    QAbstractButton* inFront = nullptr;
+    for (const auto& panel : panels)
+        inFront = panel.inView ? panel.ok : inFront;
+    for (const auto& panel : panels) {
+        const QKeySequence accessKey = panel.ok == inFront ? QKeySequence(Qt::ALT | Qt::Key_O) : QKeySequence();
+        if (panel.ok->shortcut() != accessKey)
+            panel.ok->setShortcut(accessKey);
+        panel.ok->setFocusPolicy(panel.inView ? Qt::StrongFocus : Qt::NoFocus);
+    }
+    packPanel_->setTilesReachable(panels[2].inView);
 }
 
 void MainWindow::tickPanels()

@@ -55,6 +55,7 @@ private:
     void returnFromMiniWindow();
     void tickPanels();
     void applyPanels();
+    void updateKeyboardReach();
     void clearHighlights();
     void endProgram();
 

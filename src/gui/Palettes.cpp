@@ -8,6 +8,7 @@
 #include "Placement.h"
 #include "PushButton.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 
@@ -23,21 +24,70 @@ QString entryName(int number)
     return QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 
-// Tiles 1..count in rows of 15, each reporting its number when clicked.
-template <typename Palette>
-void addTiles(Palette& palette, QWidget& area, int count, int size, int pitch)
-{
-    for (int number = 1; number <= count; ++number) {
-        auto* tile = new widgets::PictureButton(QStringLiteral("tile%1").arg(number),
-                                                widgets::emoticonPicture(number), &area);
-        tile->setAccessibleName(entryName(number));
-        tile->setCursor(Qt::ArrowCursor);
-        widgets::place(*tile, layout::tileRect(number, size, pitch));
-        QObject::connect(tile, &QAbstractButton::clicked, &palette, [&palette, number] { emit palette.tileClicked(number); });
-    }
-}
-
 }  // namespace
+
+// Tiles 1..count in rows of 15, each reporting its number when clicked. From the
+// keyboard the grid is one stop of the Tab chain: the arrow keys move the focus
+// from tile to tile, and Space or Enter copies the focused one as a click does.
+class TileGrid : public QObject {
+public:
+    template <typename Palette>
+    TileGrid(Palette& palette, QWidget& area, int count, int size, int pitch) : QObject(&area)
+    {
+        for (int number = 1; number <= count; ++number) {
+            auto* tile = new widgets::PictureButton(QStringLiteral("tile%1").arg(number),
+                                                    widgets::emoticonPicture(number), &area);
+            tile->setAccessibleName(entryName(number));
+            tile->setCursor(Qt::ArrowCursor);
+            tile->installEventFilter(this);
+            widgets::place(*tile, layout::tileRect(number, size, pitch));
+            QObject::connect(tile, &QAbstractButton::clicked, &palette, [&palette, number] { emit palette.tileClicked(number); });
+            tiles_.push_back(tile);
+        }
+        setReachable(true);
+    }
+
+    // Whether Tab stops at the grid (its current tile) at all.
+    void setReachable(bool reachable)
+    {
+        tiles_[current_]->setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || watched != tiles_[current_])
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            tiles_[current_]->click();
+            return true;
+        case Qt::Key_Left: return moveBy(-1);
+        case Qt::Key_Right: return moveBy(1);
+        case Qt::Key_Up: return moveBy(-layout::kTilesPerRow);
+        case Qt::Key_Down: return moveBy(layout::kTilesPerRow);
+        default: return false;
+        }
+    }
+
+private:
+    bool moveBy(int step)
+    {
+        const int next = current_ + step;
+        if (next >= 0 && next < int(tiles_.size())) {
+            tiles_[current_]->setFocusPolicy(Qt::NoFocus);
+            current_ = next;
+            tiles_[current_]->setFocusPolicy(Qt::TabFocus);
+            tiles_[current_]->setFocus(Qt::TabFocusReason);
+        }
+        return true;  // at the grid's edge the focus stays put
+    }
+
+    std::vector<widgets::PictureButton*> tiles_;
+    int current_ = 0;
+};
 
 PackPanel::PackPanel(QWidget* parent)
     : QFrame(parent),
@@ -60,7 +110,7 @@ PackPanel::PackPanel(QWidget* parent)
     auto* tileArea = new QWidget(this);
     tileArea->setObjectName(QStringLiteral("packTileArea"));
     widgets::place(*tileArea, layout::kPackTileArea);
-    addTiles(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+    tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
 
     widgets::place(*preview_, layout::kPackPreview);
     nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
@@ -86,6 +136,11 @@ void PackPanel::showEntry(int number)
     nameLabel_->adjustSize();
 }
 
+void PackPanel::setTilesReachable(bool reachable)
+{
+    tiles_->setReachable(reachable);
+}
+
 void PackPanel::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
@@ -102,7 +157,7 @@ MiniPalette::MiniPalette(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("miniPalette"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-    addTiles(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
+    new TileGrid(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
 }
 
 }  // namespace beamlet::gui

@@ -14,6 +14,8 @@ class PushButton;
 
 namespace beamlet::gui {
 
+class TileGrid;
+
 class PackPanel : public QFrame {
     Q_OBJECT
 public:
@@ -21,6 +23,8 @@ public:
 
     // Shows an entry's picture in the preview and its name beside it.
     void showEntry(int number);
+    // Tab reaches the tiles only while the panel stands in view.
+    void setTilesReachable(bool reachable);
 
     widgets::PushButton* okButton() const { return okButton_; }
     QLabel* nameLabel() const { return nameLabel_; }
@@ -36,6 +40,7 @@ private:
     widgets::Picture* preview_;
     QLabel* nameLabel_;
     widgets::PushButton* okButton_;
+    TileGrid* tiles_;
 };
 
 class MiniPalette : public QFrame {
