@@ -29,8 +29,6 @@ void typeKey(QWidget* box, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
     QApplication::sendEvent(box, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text);
-    QApplication::sendEvent(box, &release);
 }
 
 void commit(QWidget* box, const QString& text)
