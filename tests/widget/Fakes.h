@@ -11,12 +11,7 @@ namespace beamlet::testing {
 
 struct RecordingClipboard : platform::Clipboard {
     QStringList calls;  // every text set, in order
-    QString text;
-    void setText(const QString& t) override
-    {
-        calls << t;
-        text = t;
-    }
+    void setText(const QString& t) override { calls << t; }
 };
 
 struct RecordingSound : platform::SoundPlayer {
@@ -26,9 +21,9 @@ struct RecordingSound : platform::SoundPlayer {
     void stop() override { ++stops; }
 };
 
-struct RecordingLinks : platform::LinkOpener {
-    QList<QUrl> opened;
-    void open(const QUrl& target) override { opened << target; }
+// Opens nothing: a test must never start the desktop's browser.
+struct NoLinks : platform::LinkOpener {
+    void open(const QUrl&) override {}
 };
 
 // Records each call and passes it on, so the windows still change as they would.
@@ -50,7 +45,7 @@ struct RecordingWindows : platform::WindowStacking {
 struct FakeServices {
     RecordingClipboard clipboard;
     RecordingSound sound;
-    RecordingLinks links;
+    NoLinks links;
     RecordingWindows windows;
     platform::Services services{clipboard, sound, links, windows};
 };

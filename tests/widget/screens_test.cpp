@@ -38,14 +38,8 @@ private slots:
 
     void everyWindowIsSeen()
     {
-        qInfo() << "screens:" << QGuiApplication::screens().size() << QGuiApplication::primaryScreen()->geometry();
         gui::MainWindow& main = *session.window;
-        QVERIFY2(wholyOnAScreen(main.frameGeometry()), qPrintable(QStringLiteral("main window at %1,%2")
-                                                                     .arg(main.x()).arg(main.y())));
-        // On a screen as large as the design's, nothing moves.
-        const QRect designed = widgets::toQRect(core::layout::kMainWindow);
-        if (QGuiApplication::primaryScreen()->availableGeometry().contains(designed))
-            QCOMPARE(main.geometry(), designed);
+        QVERIFY(wholyOnAScreen(main.frameGeometry()));
 
         gui::Notifier& notifier = *session.notifier;
         notifier.show();
