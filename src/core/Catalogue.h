@@ -14,8 +14,6 @@ inline constexpr int kMiniEntryCount = 45;  // the mini window offers entries 1.
 struct Entry {
     int number;                                  // 1..66, fixes the tile's place
     std::string_view name;                       // shown exactly as written, odd spellings too
-    int pictureWidth;                            // natural size of the entry's picture, px
-    int pictureHeight;
     std::span<const int> rowLengths;             // tokens in each row, top row first
     std::span<const bool> leadingFormFeeds;      // per row: starts with one extra form feed
     std::span<const std::string_view> pageIds;   // all rows in reading order

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/emoticons/CatalogueData.cpp, the constant data of the 66 big emoticons.
+"""Writes src/core/CatalogueData.cpp, the constant data of the 66 big emoticons.
 
 Run by hand from anywhere after changing the tables below:
 
@@ -25,7 +25,7 @@ import sys
 ID_STEP = 3333333
 
 REPO = pathlib.Path(__file__).resolve().parents[2]
-OUTPUT = REPO / "src" / "emoticons" / "CatalogueData.cpp"
+OUTPUT = REPO / "src" / "core" / "CatalogueData.cpp"
 CODE_TABLE = REPO / "src" / "compose" / "CodeTable.cpp"
 
 # Rows that begin with one extra form feed (1-based), by grid shape. "RxC" is R rows
@@ -212,7 +212,7 @@ def render(grids):
     emit("constexpr Entry kEntries[kEntryCount] = {")
     for number, name, shape, width, height, _lengths, _ids in grids:
         sym = shape_symbol(shape)
-        emit(f'    {{{number}, "{name}", {width}, {height}, kRows{sym}, kFeeds{sym}, kIds{number:02d}}},')
+        emit(f'    {{{number}, "{name}", kRows{sym}, kFeeds{sym}, kIds{number:02d}}},')
     emit("};")
     emit("")
     emit("}  // namespace")
