@@ -185,6 +185,53 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(child("aboutPanel")->x(), 248, 3000);
     }
 
+    // Alt+O presses only the OK of the panel in front; Tab reaches the pack's
+    // tiles only while it is in view, the arrows move the focus over them, and
+    // Enter or Space copies the focused tile as a click does.
+    void keyboard()
+    {
+        const auto tabUntil = [this](const char* name) {
+            for (int presses = 0; presses < 30; ++presses) {
+                if (QApplication::focusWidget() && QApplication::focusWidget()->objectName() == QLatin1String(name))
+                    return true;
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            return false;
+        };
+        QVERIFY(!tabUntil("tile1"));  // the pack stands out of view
+        click("aboutButton");
+        QVERIFY(settle());
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);  // a button's access key clicks 100 ms later
+        QTRY_VERIFY(window->panels().about().slidingOut());
+        QVERIFY(!window->panels().pack().moving());
+        QVERIFY(settle());
+
+        click("emotionsButton");
+        QVERIFY(settle());
+        QVERIFY(tabUntil("tile1"));
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("tile17"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        const QString grid = QString::fromLatin1(core::gridText(17));
+        QCOMPARE(fake->clipboard.calls, (QStringList{grid, grid}));
+        QCOMPARE(pack().nameLabel()->text(), QString::fromUtf8(core::entry(17).name.data()));
+
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(window->panels().pack().slidingOut());
+        QVERIFY(!window->panels().about().moving());
+
+        // The mini palette's grid works the same.
+        click("miniWindowButton");
+        window->miniWindow()->activateWindow();
+        child("miniTypingBox", window->miniWindow())->setFocus();
+        QVERIFY(tabUntil("tile1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(fake->clipboard.calls.last(), QString::fromLatin1(core::gridText(16)));
+    }
+
     // The pack shows the first entry at start and the one clicked last; a mini
     // tile leaves the hidden main window's pack alone.
     void packShowsTheEntryClicked()
