@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian machine:
 #   scripts/dev.sh run    install what is missing, build, start the program
 #   scripts/dev.sh test   install what is missing, build, run every test
+#   scripts/dev.sh package  install what is missing, build the Debian package
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,7 +13,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 runtime_packages=(cmake g++ make qt6-base-dev libxcb1-dev qt6-multimedia-dev qt6-image-formats-plugins
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
 test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick
-  python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard)
+  python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian)
 
 install_missing() {
   local missing=()
@@ -59,6 +60,11 @@ case "${1:-}" in
     configure_and_build "$build"
     exec "$build/beamlet"
     ;;
+  package)
+    install_missing "${runtime_packages[@]}"
+    configure_and_build "${BEAMLET_PACKAGE_BUILD_DIR:-$here/build-package}" -DCMAKE_BUILD_TYPE=Release -DBEAMLET_TESTS=OFF
+    (cd "${BEAMLET_PACKAGE_BUILD_DIR:-$here/build-package}" && cpack -G DEB)
+    ;;
   test)
     install_missing "${runtime_packages[@]}" "${test_packages[@]}"
     configure_and_build "$build"
@@ -66,7 +72,7 @@ case "${1:-}" in
     sanitizer_tests
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

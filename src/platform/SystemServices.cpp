@@ -51,11 +51,11 @@ void ModuleSoundPlayer::play(const QByteArray& wave)
 {
     if (!tried_) {
         tried_ = true;
-        // Beside the program in the build tree, in its library folder once installed.
+        // Beside the program in the build tree; in its library folder once
+        // installed, wherever the installed tree stands.
         const QString here = QCoreApplication::applicationDirPath();
         const QString candidates[] = {here + QStringLiteral("/" BEAMLET_SOUND_MODULE),
-                                      here + QStringLiteral("/../" BEAMLET_INSTALL_LIBDIR "/beamlet/" BEAMLET_SOUND_MODULE),
-                                      QStringLiteral(BEAMLET_SOUND_MODULE_BUILT)};
+                                      here + QStringLiteral("/../" BEAMLET_MODULE_DIR "/" BEAMLET_SOUND_MODULE)};
         for (const QString& candidate : candidates) {
             QLibrary module(candidate);
             const auto create = reinterpret_cast<BeamletCreateSoundPlayer>(module.resolve(BEAMLET_SOUND_FACTORY));
