@@ -361,13 +361,20 @@ class Session(XSession):
         self.xdotool("click", 1)
 
     def open_panel(self, button, panel, timeout=5):
-        """Clicks a panel's button; waits until its left edge rests at its place: column x covered, x - 1 not."""
+        """Clicks a panel's button and waits until it rests at its place: column x covered, x - 1 not."""
         x, y = L[panel][:2]
-        empty = self.pixels(x - 1, y + 4, 2, 1)
+        empty = self.pixels(x - 1, y + 4, MAIN_SIZE[0] - x + 1, 1)
         self.click_rect(L[button])
-        wait_until(lambda: (lambda e: e[:3] == empty[:3] and e[3:] != empty[3:])(self.pixels(x - 1, y + 4, 2, 1)),
+        wait_until(lambda: (lambda e: e[:3] == empty[:3] and e[3:6] != empty[3:6])(self.pixels(x - 1, y + 4, 2, 1)),
                    timeout, 0.01, what=f"the {panel} to come to rest")
         return empty
+
+    def close_panel(self, ok, panel, empty, timeout=5):
+        """Clicks a panel's OK and waits until it has wholly left the window."""
+        x, y = L[panel][:2]
+        self.click_rect(in_panel(ok, panel))
+        wait_until(lambda: self.pixels(x - 1, y + 4, MAIN_SIZE[0] - x + 1, 1) == empty, timeout, 0.01,
+                   what=f"the {panel} to go")
 
     def drag(self, x, y, dx, dy, button=1, wid=None, steps=8):
         """Presses at window pixel (x, y), moves by (dx, dy) in steps, releases."""

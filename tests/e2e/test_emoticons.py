@@ -27,9 +27,9 @@ class EmoticonsTest(h.SessionTestCase):
 
     def test_every_tile_copies_its_grid_text_and_the_mini_window_comes_and_goes(self):
         s = self.s
-        s.open_panel("emotionsButton", "packPanelOpen")
+        empty = s.open_panel("emotionsButton", "packPanelOpen")
         self.tiles_copy(h.pack_tile, len(L["packTiles"]))
-        s.click_rect(h.in_panel("packOkButton", "packPanelOpen"))
+        s.close_panel("packOkButton", "packPanelOpen", empty)
         self.assertEqual(s.get_code("Hi"), H + I)
 
         wid = self.switch_to_mini()
