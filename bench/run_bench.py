@@ -18,18 +18,14 @@ the benchmark itself could not run). Standard library only.
 """
 
 import argparse
-import ctypes
 import json
 import os
 import platform
 import re
-import select
 import shutil
-import signal
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 PERIOD_MS = 15.0
@@ -39,165 +35,29 @@ class BenchError(RuntimeError):
     pass
 
 
-# ------------------------------------------------------------------ processes
+# ------------------------------------------------------------------ desktop
 
-def _die_with_parent():
-    # In the child before exec: it is killed when this runner dies.
-    try:
-        ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
-    except OSError:
-        pass
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from xsession import SessionError, XSession, die_with_parent, stop_group  # noqa: E402
 
 
-def _spawn(cmd, env, log=None, pass_fds=()):
-    out = open(log, "ab") if log else subprocess.DEVNULL
-    try:
-        return subprocess.Popen(cmd, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
-                                pass_fds=pass_fds, start_new_session=True, preexec_fn=_die_with_parent)
-    finally:
-        if log:
-            out.close()
-
-
-def _stop(proc):
-    if proc is None or proc.poll() is not None:
-        return
-    try:
-        os.killpg(proc.pid, signal.SIGTERM)
-        proc.wait(timeout=3)
-    except (ProcessLookupError, subprocess.TimeoutExpired):
-        try:
-            os.killpg(proc.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-        proc.wait(timeout=3)
-
-
-def _wait_until(predicate, timeout, what):
-    deadline = time.monotonic() + timeout
-    while not predicate():
-        if time.monotonic() > deadline:
-            raise BenchError("timed out waiting for " + what)
-        time.sleep(0.05)
-
-
-class Desktop:
-    """Xvfb 1280x1024 + openbox (+ PulseAudio with a null sink when installed)."""
+class Desktop(XSession):
+    """Xvfb 1280x1024 + openbox (+ PulseAudio with a null sink when it starts)."""
 
     def __init__(self, keep=False):
-        self.keep = keep
-        self.tmp = tempfile.mkdtemp(prefix="beamlet-bench-")
-        self.home = os.path.join(self.tmp, "home")
-        self.runtime = os.path.join(self.tmp, "runtime")
-        self.logs = os.path.join(self.tmp, "logs")
-        os.makedirs(self.home)
-        os.makedirs(self.logs)
-        os.makedirs(self.runtime, mode=0o700)
-        self.procs = []
-        self.display = None
-        self.pulse_socket = None
+        super().__init__(prefix="beamlet-bench-", keep=keep)
 
-    def __enter__(self):
+    def start(self):
+        super().start()
         try:
-            self._start_x()
-            self._start_wm()
-            self._start_pulse()
-        except BaseException:
-            self.close()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-
-    def close(self):
-        for proc in reversed(self.procs):
-            _stop(proc)
-        self.procs = []
-        if not self.keep:
-            shutil.rmtree(self.tmp, ignore_errors=True)
+            self.start_pulse()
+        except (SessionError, AssertionError, OSError):
+            stop_group(self.pulse)  # no sound server: the program plays nothing, which it tolerates
+            self.pulse = None
 
     def env(self, **extra):
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("XDG_", "QT_", "WAYLAND_", "DBUS_", "PULSE_", "BEAMLET_"))}
-        env.update({
-            "HOME": self.home,
-            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
-            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
-            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
-            "XDG_RUNTIME_DIR": self.runtime,
-            "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.tmp, "no-bus"),
-            "LC_ALL": "C.UTF-8",
-            "QT_QPA_PLATFORM": "xcb",
-        })
-        if self.display:
-            env["DISPLAY"] = self.display
-        if self.pulse_socket:
-            env["PULSE_SERVER"] = "unix:" + self.pulse_socket
-        env.update(extra)
-        return env
-
-    def _x_answers(self):
-        return subprocess.run(["xwininfo", "-root"], env=self.env(), stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0
-
-    def _start_x(self):
-        read_fd, write_fd = os.pipe()
-        try:
-            self.procs.append(_spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-                                      "-nolisten", "tcp", "-noreset"], dict(os.environ),
-                                     os.path.join(self.logs, "xvfb.log"), pass_fds=(write_fd,)))
-            os.close(write_fd)
-            write_fd = None
-            number = b""
-            deadline = time.monotonic() + 20
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or not select.select([read_fd], [], [], left)[0]:
-                    raise BenchError("Xvfb did not report its display")
-                chunk = os.read(read_fd, 16)
-                if not chunk:
-                    raise BenchError("Xvfb exited at start")
-                number += chunk
-        finally:
-            os.close(read_fd)
-            if write_fd is not None:
-                os.close(write_fd)
-        self.display = ":" + number.decode().strip()
-        _wait_until(self._x_answers, 20, "the X server")
-
-    def _start_wm(self):
-        wm = _spawn(["openbox", "--sm-disable"], self.env(), os.path.join(self.logs, "openbox.log"))
-        self.procs.append(wm)
-
-        def ready():
-            if wm.poll() is not None:
-                raise BenchError("openbox exited")
-            out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(),
-                                 capture_output=True, text=True).stdout
-            return "window id #" in out
-        if shutil.which("xprop"):
-            _wait_until(ready, 20, "openbox")
-        else:
-            time.sleep(1.0)
-
-    def _start_pulse(self):
-        if not shutil.which("pulseaudio"):
-            return
-        socket = os.path.join(self.runtime, "pulse-native")
-        pulse = _spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                        "-L", "module-null-sink sink_name=bench",
-                        "-L", f"module-native-protocol-unix auth-anonymous=1 socket={socket}"],
-                       self.env(), os.path.join(self.logs, "pulseaudio.log"))
-        self.procs.append(pulse)
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            if pulse.poll() is not None:
-                return  # no sound server: the program plays nothing, which it tolerates
-            if os.path.exists(socket):
-                self.pulse_socket = socket
-                return
-            time.sleep(0.05)
+        env = {k: v for k, v in super().env().items() if not k.startswith("BEAMLET_")}
+        return {**env, "QT_QPA_PLATFORM": "xcb", **extra}
 
 
 # ------------------------------------------------------------------ statistics
@@ -252,7 +112,7 @@ def start_once(desk, exe):
     env = desk.env(BEAMLET_BENCH_FIRST_PAINT=probe)
     t0 = time.monotonic_ns()  # CLOCK_MONOTONIC, as the probe in the child
     proc = subprocess.Popen([exe], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL, cwd=desk.tmp, preexec_fn=_die_with_parent)
+                            stderr=subprocess.DEVNULL, cwd=desk.tmp, preexec_fn=die_with_parent)
     try:
         proc.wait(timeout=60)
     except subprocess.TimeoutExpired:
@@ -431,7 +291,7 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the private X session's folder and logs")
     args = parser.parse_args()
 
-    for tool in ("Xvfb", "openbox", "xwininfo"):
+    for tool in ("Xvfb", "openbox", "xprop"):
         if not shutil.which(tool):
             print(f"run_bench: {tool} is not installed", file=sys.stderr)
             return 2
@@ -451,7 +311,7 @@ def main():
     print("machine: " + machine(), flush=True)
     try:
         with Desktop(keep=args.keep) as desk:
-            print(f"display {desk.display}, sound server {'yes' if desk.pulse_socket else 'none'}", flush=True)
+            print(f"display {desk.display}, sound server {'yes' if desk.pulse else 'none'}", flush=True)
             for name in wanted:
                 if name not in steps:
                     raise BenchError("unknown benchmark " + name)
@@ -459,7 +319,7 @@ def main():
                 started = time.monotonic()
                 steps[name](desk)
                 print(f"  ({time.monotonic() - started:.0f} s)", flush=True)
-    except (BenchError, subprocess.TimeoutExpired, OSError, KeyError, ValueError) as e:
+    except (BenchError, SessionError, AssertionError, subprocess.TimeoutExpired, OSError, KeyError, ValueError) as e:
         print("run_bench: " + str(e), file=sys.stderr)
         return 2
 

@@ -1,11 +1,6 @@
-"""Drives the real beamlet program on a private X server, as a user would.
-
-Each session starts its own Xvfb (display picked with -displayfd), openbox on it,
-and beamlet from a private copy with its own HOME and XDG folders. Input goes
-through xdotool, the clipboard is read from outside with xclip, and screenshots
-come from ImageMagick's import, or straight from the X server where speed counts.
-Everything is torn down by process group, and every child also dies with this
-process (PR_SET_PDEATHSIG), so a killed test run leaves no X server behind.
+"""Drives the real beamlet program on a private desktop (scripts/xsession.py), as a
+user would: input through xdotool, the clipboard read from outside with xclip,
+windows and pixels read straight from the X server.
 
 Test scripts call main() instead of unittest.main(): it takes --beamlet PATH
 (or $BEAMLET), and exits 77 when the X tools are missing so CTest can skip.
@@ -16,28 +11,40 @@ import ctypes
 import ctypes.util
 import json
 import os
-import re
-import select
 import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 import unittest
-import wave
-from dataclasses import dataclass
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+from xsession import SessionError, XSession, spawn, stop_group, wait_until  # noqa: E402,F401
 
 SKIP = 77
-REQUIRED_TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xprop", "xwininfo")
-AUDIO_TOOLS = ("pulseaudio", "pactl", "parecord")
-
+REQUIRED_TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xprop")
+AUDIO_TOOLS = ("pulseaudio", "pactl")
 MAIN_TITLE = "Orvane Facebook Beamlet"
 NOTIFY_TITLE = "Orvane Beamlet"
+TONE_SOURCE = os.path.join(HERE, "..", "..", "assets", "sound", "tone.wav")
 TONE_SIZE = 535_596
 
-def _design_dump(*args, text=True):
+
+def token(page_id):
+    return b"[[%d]]\x0c" % page_id
+
+
+H, I, FIVE, ZERO = (token(n) for n in (186097158158768, 149883275129464, 357931430897631, 205585576206223))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def design_dump(*args, text=True):
     """Runs the program's design dump (its path in $BEAMLET_DESIGN_DUMP, set by CTest)."""
     path = os.environ.get("BEAMLET_DESIGN_DUMP")
     if not path:
@@ -47,74 +54,22 @@ def _design_dump(*args, text=True):
 
 def catalogue():
     """{entry number: grid text bytes} as the program's catalogue builds them."""
-    raw = _design_dump("--catalogue", text=False)
-    texts, at = {}, 0
+    raw, texts, at = design_dump("--catalogue", text=False), {}, 0
     while at < len(raw):
-        number = int.from_bytes(raw[at:at + 4], "little")
-        size = int.from_bytes(raw[at + 4:at + 8], "little")
+        number, size = int.from_bytes(raw[at:at + 4], "little"), int.from_bytes(raw[at + 4:at + 8], "little")
         texts[number] = raw[at + 8:at + 8 + size]
         at += 8 + size
     return texts
 
 
-# Where things sit, read from the program's own layout: (x, y, width, height) in
-# the window's client area, or in the panel for a panel's contents.
-_LAYOUT = {name: tuple(v) if isinstance(v, list) else v
-           for name, v in json.loads(_design_dump("--layout")).items()}
-TYPING_BOX = _LAYOUT["typingBox"]
-GET_CODE = _LAYOUT["getCodeButton"]
-EMOTIONS = _LAYOUT["emotionsButton"]
-HELP = _LAYOUT["helpButton"]
-ABOUT = _LAYOUT["aboutButton"]
-CONTACT = _LAYOUT["contactButton"]
-MINI_LOADER = _LAYOUT["miniWindowButton"]
-HEADER = _LAYOUT["headerStrip"]
-MINIMIZE = _LAYOUT["minimizeButton"]
-CLOSE = _LAYOUT["closeButton"]
-LOGO = _LAYOUT["logo"]
-MAIN_SIZE = _LAYOUT["mainWindow"][2:]
-MAIN_DESIGN_POS = _LAYOUT["mainWindow"][:2]
-NOTIFY_SIZE = _LAYOUT["notification"][2:]
-NOTIFY_CLOSE = _LAYOUT["notificationCloseButton"]  # relative to the notification window
-NOTIFY_RIGHT_GAP, NOTIFY_BOTTOM_GAP = _LAYOUT["notificationGaps"]
-NOTIFY_RISE = _LAYOUT["notificationRise"]
-
-# The About and Contact panels slide in from the right to this place; their
-# contents are given relative to the panel.
-INFO_PANEL = _LAYOUT["infoPanelOpen"]
-ABOUT_OK = _LAYOUT["aboutOkButton"]
-CONTACT_OK = _LAYOUT["contactOkButton"]
-LINK_HEIGHT = _LAYOUT["websiteLink"][3]
-CONTACT_LINKS = {name: _LAYOUT[key][:2] for name, key in
-                 (("website", "websiteLink"), ("fbprofile", "profileLink"), ("skype", "skypeLink"),
-                  ("youtube", "youtubeLink"), ("fanpage", "fanPageLink"))}
-
-# The emoticon pack panel, open; tiles and OK relative to the panel.
-PACK_PANEL = _LAYOUT["packPanelOpen"]
-PACK_OK = _LAYOUT["packOkButton"]
-PACK_TILE_COUNT = len(_LAYOUT["packTiles"])
-
-# The mini window and its controls, relative to its client area.
-MINI_SIZE = _LAYOUT["miniWindow"][2:]
-MINI_DESIGN_POS = _LAYOUT["miniWindow"][:2]
-MINI_TYPING_BOX = _LAYOUT["miniTypingBox"]
-MINI_GET_CODE = _LAYOUT["miniGetCodeButton"]
-MINI_PALETTE = _LAYOUT["miniPalette"]
-MINI_BACK = _LAYOUT["backButton"]
-MINI_TILE_COUNT = len(_LAYOUT["miniTiles"])
-# Two points of its bare surface: below the Get Code button, and the left margin.
-MINI_BARE_SURFACE = ((MINI_GET_CODE[0] - 4, MINI_SIZE[1] - 6), (2, MINI_SIZE[1] // 2))
+# Where things sit, from the program's own layout: (x, y, width, height) in the
+# window's client area, or in the panel for a panel's contents.
+L = json.loads(design_dump("--layout"))
+MAIN_SIZE, MINI_SIZE, NOTIFY_SIZE = (tuple(L[k][2:]) for k in ("mainWindow", "miniWindow", "notification"))
 
 
-def pack_tile(number):
-    """Tile `number` of the pack panel, relative to the panel."""
-    area = _LAYOUT["packTileArea"]
-    return offset(_LAYOUT["packTiles"][number - 1], area[:2])
-
-
-def mini_tile(number):
-    """Tile `number` of the mini palette, relative to the mini window."""
-    return offset(_LAYOUT["miniTiles"][number - 1], MINI_PALETTE[:2])
+def center(rect):
+    return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
 
 
 def offset(rect, origin):
@@ -122,668 +77,215 @@ def offset(rect, origin):
     return (origin[0] + rect[0], origin[1] + rect[1], *rect[2:])
 
 
-_beamlet_path = None
-_live_sessions = set()
+def in_panel(name, panel):
+    return offset(L[name], L[panel][:2])
 
 
-class HarnessError(RuntimeError):
-    pass
+def pack_tile(number):
+    return offset(L["packTiles"][number - 1], in_panel("packTileArea", "packPanelOpen")[:2])
 
 
-def center(rect):
-    x, y, w, h = rect
-    return x + w // 2, y + h // 2
-
-
-def wait_until(predicate, timeout, interval=0.05, what="condition"):
-    """Polls predicate until it returns something truthy; returns that value."""
-    deadline = time.monotonic() + timeout
-    last = None
-    while True:
-        last = predicate()
-        if last:
-            return last
-        if time.monotonic() >= deadline:
-            raise AssertionError(f"timed out after {timeout:.1f}s waiting for {what} (last: {last!r})")
-        time.sleep(interval)
-
-
-def _die_with_parent():
-    # Runs in the child between fork and exec: SIGKILL it when this process dies.
-    try:
-        libc = ctypes.CDLL(None, use_errno=True)
-        libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
-    except OSError:
-        pass
-
-
-def _spawn(cmd, env, log_path=None, pass_fds=(), stdin=subprocess.DEVNULL):
-    out = open(log_path, "ab") if log_path else subprocess.DEVNULL
-    try:
-        return subprocess.Popen(cmd, env=env, stdin=stdin, stdout=out, stderr=out, pass_fds=pass_fds,
-                                start_new_session=True, preexec_fn=_die_with_parent)
-    finally:
-        if log_path:
-            out.close()
-
-
-def _exited(pid):
-    """Whether a child has exited, without reaping it: until reaped, its pid stays its own."""
-    try:
-        return os.waitid(os.P_PID, pid, os.WEXITED | os.WNOHANG | os.WNOWAIT) is not None
-    except ChildProcessError:
-        return True
-
-
-def _stop_group(proc, grace=2.0):
-    # Once reaped, a child's pid (and with it its group id) is free for reuse, and
-    # with pid_max at 32768 a long run does reuse it, even for a thread of this very
-    # process: never signal a group whose leader is gone.
-    if proc is None or proc.returncode is not None:
-        return
-    pgid = proc.pid  # each child leads a session of its own (start_new_session)
-    try:
-        os.killpg(pgid, signal.SIGTERM)
-    except (ProcessLookupError, PermissionError):
-        pass
-    deadline = time.monotonic() + grace
-    while not _exited(proc.pid) and time.monotonic() < deadline:
-        time.sleep(0.02)
-    # The leader is at worst a zombie, so the group id is still its own: whatever
-    # is left of the group (forked helpers too) goes now.
-    try:
-        os.killpg(pgid, signal.SIGKILL)
-    except (ProcessLookupError, PermissionError):
-        pass
-    try:
-        proc.wait(timeout=grace)
-    except subprocess.TimeoutExpired:
-        pass
-
-
-@dataclass(frozen=True)
-class Geometry:
-    x: int
-    y: int
-    width: int
-    height: int
-    mapped: bool = True
-
-    @property
-    def pos(self):
-        return (self.x, self.y)
-
-    @property
-    def size(self):
-        return (self.width, self.height)
-
-
-@dataclass(frozen=True)
-class Sample:
-    t: float
-    windows: tuple  # ((window id, Geometry), ...) of the tracked windows on screen
+def mini_tile(number):
+    return offset(L["miniTiles"][number - 1], L["miniPalette"][:2])
 
 
 class XProbe:
-    """A direct Xlib connection (through ctypes) for sampling top-level windows fast.
-
-    Running xdotool or xwininfo costs tens of milliseconds a call, too slow to see
-    each step of a window that moves every 15 ms; this reads the window manager's
-    client list and each client's geometry in well under a millisecond.
-    """
+    """A direct Xlib connection (through ctypes) that reads window places and
+    pixels in well under a millisecond, fast enough to follow a window that moves
+    every 15 ms (xdotool or xwininfo take tens of milliseconds a call)."""
 
     class _Attributes(ctypes.Structure):
-        _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int), ("height", ctypes.c_int),
-                    ("border_width", ctypes.c_int), ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
-                    ("root", ctypes.c_ulong), ("class_", ctypes.c_int), ("bit_gravity", ctypes.c_int),
-                    ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
-                    ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
-                    ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
-                    ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
-                    ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
-                    ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+        _fields_ = [(n, ctypes.c_int) for n in ("x", "y", "width", "height", "border", "depth")] + [
+            ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong)] + [
+            (n, ctypes.c_int) for n in ("class_", "bit_gravity", "win_gravity", "backing_store")] + [
+            ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong), ("save_under", ctypes.c_int),
+            ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int), ("map_state", ctypes.c_int),
+            ("masks", ctypes.c_long * 3), ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
 
     class _Image(ctypes.Structure):
-        _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                    ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
-                    ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int),
-                    ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
-                    ("bits_per_pixel", ctypes.c_int)]
+        _fields_ = [(n, ctypes.c_int) for n in ("width", "height", "xoffset", "format")] + [
+            ("data", ctypes.c_void_p)] + [(n, ctypes.c_int) for n in (
+                "byte_order", "bitmap_unit", "bitmap_bit_order", "bitmap_pad", "depth", "bytes_per_line",
+                "bits_per_pixel")]
 
     _lib = None
-    _error_handler = None
 
     @classmethod
-    def _xlib(cls):
+    def xlib(cls):
         if cls._lib is None:
-            lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-            lib.XInitThreads()
-            lib.XOpenDisplay.restype = ctypes.c_void_p
-            lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-            lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-            lib.XDefaultRootWindow.restype = ctypes.c_ulong
-            lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-            lib.XInternAtom.restype = ctypes.c_ulong
-            lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-            lib.XGetWindowProperty.argtypes = [
-                ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int,
-                ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int),
-                ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong),
-                ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte))]
-            lib.XFree.argtypes = [ctypes.c_void_p]
-            lib.XGetImage.restype = ctypes.c_void_p
-            lib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-            lib.XDestroyImage.argtypes = [ctypes.c_void_p]
-            lib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
-                                                 ctypes.POINTER(XProbe._Attributes)]
-            lib.XTranslateCoordinates.argtypes = [
-                ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong)]
+            c = ctypes
+            x = c.CDLL(c.util.find_library("X11") or "libX11.so.6")
+            x.XInitThreads()
+            P, U, I_ = c.c_void_p, c.c_ulong, c.c_int
+            for name, res, args in (
+                    ("XOpenDisplay", P, [c.c_char_p]), ("XCloseDisplay", I_, [P]), ("XDefaultRootWindow", U, [P]),
+                    ("XInternAtom", U, [P, c.c_char_p, I_]), ("XFree", I_, [P]), ("XFetchName", I_, [P, U, P]),
+                    ("XGetWindowProperty", I_, [P, U, U, c.c_long, c.c_long, I_, U, P, P, P, P, P]),
+                    ("XGetImage", P, [P, U, I_, I_, c.c_uint, c.c_uint, U, I_]), ("XDestroyImage", I_, [P]),
+                    ("XGetWindowAttributes", I_, [P, U, c.POINTER(XProbe._Attributes)]),
+                    ("XTranslateCoordinates", I_, [P, U, U, I_, I_, P, P, P])):
+                getattr(x, name).restype, getattr(x, name).argtypes = res, args
             # A window can vanish between listing and asking; the default handler
             # would end this process on the resulting BadWindow.
-            handler_type = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
-            cls._error_handler = handler_type(lambda display, event: 0)
-            lib.XSetErrorHandler.argtypes = [handler_type]
-            lib.XSetErrorHandler(cls._error_handler)
-            # A lost connection must not end this process (Xlib's default exits):
-            # note it, and let the calls on that connection fail from then on.
-            io_handler_type = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)
-            cls._io_error_handler = io_handler_type(cls._connection_lost)
-            lib.XSetIOErrorHandler.argtypes = [io_handler_type]
-            lib.XSetIOErrorHandler(cls._io_error_handler)
-            exit_handler_type = ctypes.CFUNCTYPE(None, ctypes.c_void_p, ctypes.c_void_p)
-            cls._io_exit_handler = exit_handler_type(lambda display, data: None)
-            lib.XSetIOErrorExitHandler.argtypes = [ctypes.c_void_p, exit_handler_type, ctypes.c_void_p]
-            cls._lib = lib
+            handler = c.CFUNCTYPE(I_, P, P)
+            cls._handler = handler(lambda display, event: 0)
+            x.XSetErrorHandler.argtypes = [handler]
+            x.XSetErrorHandler(cls._handler)
+            cls._lib = x
         return cls._lib
 
-    _lost = set()
-
-    @classmethod
-    def _connection_lost(cls, display):
-        cls._lost.add(display)
-        return 0
-
-    def __init__(self, display_name):
-        self.x = self._xlib()
-        self.dpy = self.x.XOpenDisplay(display_name.encode())
+    def __init__(self, display):
+        self.x = self.xlib()
+        self.dpy = self.x.XOpenDisplay(display.encode())
         if not self.dpy:
-            raise HarnessError(f"cannot open display {display_name}")
-        self.x.XSetIOErrorExitHandler(self.dpy, self._io_exit_handler, None)
+            raise SessionError(f"cannot open display {display}")
         self.root = self.x.XDefaultRootWindow(self.dpy)
-        self.atoms = {name: self.x.XInternAtom(self.dpy, name.encode(), 0)
-                      for name in ("_NET_CLIENT_LIST", "_NET_WM_NAME", "WM_NAME")}
-        self._titles = {}
-
-    def lost(self):
-        return self.dpy in XProbe._lost
+        self.client_list = self.x.XInternAtom(self.dpy, b"_NET_CLIENT_LIST", 0)
 
     def close(self):
         if self.dpy:
-            if not self.lost():
-                self.x.XCloseDisplay(self.dpy)
-            XProbe._lost.discard(self.dpy)
+            self.x.XCloseDisplay(self.dpy)
             self.dpy = None
 
-    def _property(self, wid, name):
-        actual_type = ctypes.c_ulong()
-        fmt = ctypes.c_int()
-        count = ctypes.c_ulong()
-        after = ctypes.c_ulong()
-        data = ctypes.POINTER(ctypes.c_ubyte)()
-        status = self.x.XGetWindowProperty(self.dpy, wid, self.atoms[name], 0, 1 << 16, 0, 0,
-                                           ctypes.byref(actual_type), ctypes.byref(fmt), ctypes.byref(count),
-                                           ctypes.byref(after), ctypes.byref(data))
-        if status != 0 or not data:
-            return None, None
+    def clients(self):
+        """Top-level windows that the window manager manages."""
+        kind, fmt, count, after = ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong()
+        data = ctypes.POINTER(ctypes.c_ulong)()
+        if self.x.XGetWindowProperty(self.dpy, self.root, self.client_list, 0, 1 << 16, 0, 0, ctypes.byref(kind),
+                                     ctypes.byref(fmt), ctypes.byref(count), ctypes.byref(after),
+                                     ctypes.byref(data)) != 0 or not data:
+            return []
         try:
-            if fmt.value == 32:  # Xlib hands 32-bit items over as C longs
-                return 32, list(ctypes.cast(data, ctypes.POINTER(ctypes.c_ulong))[:count.value])
-            return fmt.value, bytes(data[:count.value * fmt.value // 8])
+            return list(data[:count.value])
         finally:
             self.x.XFree(data)
 
-    def clients(self):
-        """Top-level windows that the window manager manages, mapped or not."""
-        _, wids = self._property(self.root, "_NET_CLIENT_LIST")
-        return wids or []
-
-    def titles(self, wid):
-        """The window's ICCCM and EWMH names (WM_NAME, _NET_WM_NAME); either may be None."""
-        if wid not in self._titles:
-            names = []
-            for prop in ("WM_NAME", "_NET_WM_NAME"):
-                _, raw = self._property(wid, prop)
-                names.append(raw.decode("utf-8", "replace") if isinstance(raw, bytes) else None)
-            self._titles[wid] = tuple(names)
-        return self._titles[wid]
+    def title(self, wid):
+        name = ctypes.c_char_p()
+        if not self.x.XFetchName(self.dpy, wid, ctypes.byref(name)) or not name.value:
+            return None
+        value = name.value.decode("latin-1")
+        self.x.XFree(name)
+        return value
 
     def geometry(self, wid):
-        attrs = XProbe._Attributes()
-        if not self.x.XGetWindowAttributes(self.dpy, wid, ctypes.byref(attrs)):
+        """(x, y, width, height) of a window's client area on screen, or None when it is not viewable."""
+        a, ax, ay, child = XProbe._Attributes(), ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+        if not self.x.XGetWindowAttributes(self.dpy, wid, ctypes.byref(a)) or a.map_state != 2 \
+                or not self.x.XTranslateCoordinates(self.dpy, wid, self.root, 0, 0, ctypes.byref(ax),
+                                                    ctypes.byref(ay), ctypes.byref(child)):
             return None
-        ax, ay, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
-        if not self.x.XTranslateCoordinates(self.dpy, wid, self.root, 0, 0, ctypes.byref(ax), ctypes.byref(ay),
-                                            ctypes.byref(child)):
-            return None
-        return Geometry(ax.value, ay.value, attrs.width, attrs.height, attrs.map_state == 2)
+        return ax.value, ay.value, a.width, a.height
 
-    def image(self, x, y, width, height):
-        """Raw pixels of a rectangle of the screen, 4 bytes a pixel, row after row.
+    def visible(self, title):
+        """[(id, geometry)] of the viewable managed windows with this title."""
+        return [(w, g) for w in self.clients() if self.title(w) == title and (g := self.geometry(w))]
 
-        Fast enough (well under a millisecond for a row) to follow a panel that
-        moves every 15 ms; compare images only with images taken the same way.
-        """
-        img = self.x.XGetImage(self.dpy, self.root, x, y, width, height, 0xFFFFFFFF, 2)  # ZPixmap
+    def image(self, x, y, width, height, drawable=None):
+        """RGB bytes of a rectangle of the screen (or of a window); compare only with images taken the same way."""
+        img = self.x.XGetImage(self.dpy, drawable or self.root, x, y, width, height, 0xFFFFFFFF, 2)  # ZPixmap
         if not img:
-            raise HarnessError(f"cannot read the screen at {x},{y} {width}x{height}")
+            raise SessionError(f"cannot read the screen at {x},{y} {width}x{height}")
         try:
             ximage = ctypes.cast(img, ctypes.POINTER(XProbe._Image)).contents
             if ximage.bits_per_pixel != 32:
-                raise HarnessError(f"unexpected screen format: {ximage.bits_per_pixel} bits a pixel")
-            stride = ximage.bytes_per_line
-            raw = ctypes.string_at(ximage.data, stride * height)
+                raise SessionError(f"unexpected screen format: {ximage.bits_per_pixel} bits a pixel")
+            raw = ctypes.string_at(ximage.data, ximage.bytes_per_line * height)
+            pixels = bytearray().join(raw[r * ximage.bytes_per_line:][:4 * width] for r in range(height))
         finally:
             self.x.XDestroyImage(img)
-        # Drop the unused fourth byte, whose content the server does not promise.
-        pixels = bytearray()
-        for row in range(height):
-            pixels += raw[row * stride: row * stride + 4 * width]
-        del pixels[3::4]
+        del pixels[3::4]  # the unused fourth byte, which the server does not promise
         return bytes(pixels)
 
-    def visible(self, title):
-        found = []
-        for wid in self.clients():
-            # Matched like xdotool's search does: either name will do.
-            if title in self.titles(wid):
-                g = self.geometry(wid)
-                if g is not None and g.mapped:
-                    found.append((wid, g))
-        return found
 
+class Track:
+    """Samples sample(probe) every few ms in a background thread while the with
+    block runs; .samples is [(time, value)]. An error in the thread is raised at exit."""
 
-class _Sampler:
-    """Samples the screen in a background thread, every interval seconds, until
-    stopped; subclasses say what one sample is. An error in the thread (the X
-    connection lost, say) is raised by stop()."""
-
-    def __init__(self, session, interval):
-        self.session = session
-        self.interval = interval
-        self.samples = []
-        self._stop = threading.Event()
+    def __init__(self, session, sample, interval=0.002):
+        self.session, self.sample, self.interval = session, sample, interval
+        self.samples, self._error, self._stop = [], None, threading.Event()
         self._thread = threading.Thread(target=self._run, daemon=True)
-        self._error = None
 
     def __enter__(self):
         self._thread.start()
         return self
 
     def __exit__(self, *exc):
-        self.stop()
-
-    def stop(self):
         self._stop.set()
-        if self._thread.is_alive():
-            self._thread.join(timeout=10)
-        if self._error:
+        self._thread.join(timeout=10)
+        if self._error and not exc[0]:
             raise self._error
-
-    def _sample(self, probe, t):
-        raise NotImplementedError
 
     def _run(self):
         try:
             probe = XProbe(self.session.display)
-        except Exception as e:  # reported by stop()
-            self._error = e
-            return
-        try:
-            while not self._stop.is_set():
-                try:
-                    self.samples.append(self._sample(probe, time.monotonic()))
-                except HarnessError as e:
-                    self._error = e
-                    return
-                self._stop.wait(self.interval)
-        finally:
-            probe.close()
-
-
-class WindowTrack(_Sampler):
-    """Samples, in a background thread, the visible windows with one title until stopped."""
-
-    def __init__(self, session, title, interval=0.002):
-        super().__init__(session, interval)
-        self.title = title
-
-    def _sample(self, probe, t):
-        found = tuple(probe.visible(self.title))
-        if probe.lost():
-            raise HarnessError(f"lost the X connection while tracking {self.title!r}")
-        return Sample(t, found)
-
-    # Views of what was seen.
-    def seen(self):
-        return [s for s in self.samples if s.windows]
-
-    def window_ids(self):
-        return {wid for s in self.samples for wid, _ in s.windows}
-
-    def max_simultaneous(self):
-        return max((len(s.windows) for s in self.samples), default=0)
-
-    def tops(self):
-        return [(s.t, s.windows[0][1].y) for s in self.seen()]
-
-    def first_seen(self):
-        seen = self.seen()
-        return seen[0] if seen else None
-
-    def last_seen(self):
-        seen = self.seen()
-        return seen[-1] if seen else None
-
-    def gone_after(self, t):
-        """Time of the first sample after t with no such window, or None."""
-        for s in list(self.samples):
-            if s.t > t and not s.windows:
-                return s.t
-        return None
-
-
-class PixelTrack(_Sampler):
-    """Samples, in a background thread, some rectangles of the screen until stopped.
-
-    Each sample is (time, (pixels of each rectangle, ...)), pixels as XProbe.image
-    gives them; keep the rectangles small (single rows, say) to sample every few ms.
-    """
-
-    def __init__(self, session, rects, interval=0.002):
-        super().__init__(session, interval)
-        self.rects = list(rects)  # absolute screen (x, y, width, height)
-
-    def _sample(self, probe, t):
-        return (t, tuple(probe.image(*rect) for rect in self.rects))
-
-
-class SoundRecorder:
-    """A pipe sink made the default sink, read into memory by a thread, saved as WAV on stop."""
-
-    RATE, CHANNELS = 44100, 2
-
-    def __init__(self, session, path):
-        self.session = session
-        self.path = path
-        # One pipe per recorder: a restarted sound server needs a recorder of its own.
-        self.fifo = tempfile.mktemp(prefix="sound-", suffix=".fifo", dir=session.tmp)
-        os.mkfifo(self.fifo)
-        self.chunks = []
-        self._fd = None
-        self._thread = threading.Thread(target=self._read, daemon=True)
-        self._thread.start()
-        self.module = session._run(["pactl", "load-module", "module-pipe-sink", f"file={self.fifo}",
-                                    "sink_name=recording", "format=s16le", f"rate={self.RATE}",
-                                    f"channels={self.CHANNELS}", "use_system_clock_for_timing=yes"]).stdout.strip()
-        session._run(["pactl", "set-default-sink", "recording"])
-        # The program's player kept to the null sink with this one the default: leave it no other.
-        for line in session._run(["pactl", "list", "short", "modules"]).stdout.splitlines():
-            fields = line.split("\t")
-            if len(fields) > 1 and fields[1] == "module-null-sink":
-                session._run(["pactl", "unload-module", fields[0]])
-
-    def _read(self):
-        self._fd = os.open(self.fifo, os.O_RDONLY)
-        while True:
             try:
-                data = os.read(self._fd, 1 << 16)
-            except OSError:
-                return
-            if not data:
-                return
-            self.chunks.append(data)
-
-    def mark(self):
-        """Bytes received so far, to a whole frame: where what plays from now on starts."""
-        frame = 2 * self.CHANNELS
-        return sum(len(c) for c in list(self.chunks)) // frame * frame
-
-    def stop(self):
-        if self.module is None:
-            return
-        # Unloading the sink closes its end of the pipe, which ends the reader.
-        self.session._run(["pactl", "unload-module", self.module], check=False)
-        self.module = None
-        self._thread.join(timeout=5)
-        if self._fd is not None:
-            os.close(self._fd)
-            self._fd = None
-        data = b"".join(self.chunks)
-        frame = 2 * self.CHANNELS
-        with wave.open(self.path, "wb") as w:
-            w.setnchannels(self.CHANNELS)
-            w.setsampwidth(2)
-            w.setframerate(self.RATE)
-            w.writeframes(data[:len(data) // frame * frame])
+                while not self._stop.is_set():
+                    self.samples.append((time.monotonic(), self.sample(probe)))
+                    self._stop.wait(self.interval)
+            finally:
+                probe.close()
+        except Exception as e:  # raised by __exit__
+            self._error = e
 
 
-class NotificationTrack(WindowTrack):
-    def __init__(self, session, interval=0.002):
-        super().__init__(session, NOTIFY_TITLE, interval)
+_beamlet_path = None
+_live_sessions = set()
 
 
-class Session:
-    """One X server with a window manager and one running beamlet."""
+class Session(XSession):
+    """A private desktop with the program copied into a folder of its own."""
 
-    def __init__(self, beamlet=None, screen=(1280, 1024, 24), start_program=True, audio=False,
-                 program_env=None, fake_tools=None):
-        """program_env: variables set for the program alone (over the session's own);
-        fake_tools: {name: shell script} put first on the program's PATH."""
-        self.beamlet_source = beamlet or _beamlet_path
-        if not self.beamlet_source:
-            raise HarnessError("no beamlet executable given (--beamlet PATH or $BEAMLET)")
-        self.screen = screen
-        self.start_program = start_program
-        self.audio = audio
-        self.program_env = dict(program_env or {})
-        self.fake_tools = dict(fake_tools or {})
-        self._probe = None
-        self.pulse = None
-        self.tmp = None
-        self.display = None
-        self.xvfb = None
-        self.wm = None
-        self.program = None
-        self.main_window = None
+    def __init__(self, screen=(1280, 1024, 24), audio=False, program_env=None, fake_tools=None):
+        """program_env: variables for the program alone; fake_tools: {name: shell script} first on its PATH."""
+        super().__init__(screen, audio, prefix="beamlet-e2e-", keep=bool(os.environ.get("BEAMLET_E2E_KEEP")))
+        self.program_env, self.fake_tools = dict(program_env or {}), dict(fake_tools or {})
+        self.program = self.main_window = self._probe = None
         self._helpers = []
-
-    # ---- lifecycle -------------------------------------------------------
-
-    def __enter__(self):
-        try:
-            self.start()
-        except BaseException:
-            self.stop()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
 
     def start(self):
         _live_sessions.add(self)
-        self.tmp = tempfile.mkdtemp(prefix="beamlet-e2e-")
-        self.home = os.path.join(self.tmp, "home")
-        self.bindir = os.path.join(self.tmp, "bin")
-        self.logdir = os.path.join(self.tmp, "logs")
-        for d in (self.home, self.bindir, self.logdir):
-            os.makedirs(d)
-        self.runtime_dir = os.path.join(self.tmp, "runtime")
-        os.makedirs(self.runtime_dir, mode=0o700)
-        self.fakebin = os.path.join(self.tmp, "fakebin")
+        super().start()
+        self.bindir, self.fakebin = os.path.join(self.tmp, "bin"), os.path.join(self.tmp, "fakebin")
+        os.makedirs(self.bindir)
         os.makedirs(self.fakebin)
+        self.program_path = os.path.join(self.bindir, "beamlet")
+        shutil.copy2(_beamlet_path, self.program_path)
         for name, script in self.fake_tools.items():
-            path = os.path.join(self.fakebin, name)
-            with open(path, "w") as f:
+            with open(os.path.join(self.fakebin, name), "w") as f:
                 f.write(script)
-            os.chmod(path, 0o755)
-        self._start_x()
-        self._start_wm()
-        if self.audio:
-            self._start_pulse()
-        if self.start_program:
-            self.launch()
+            os.chmod(os.path.join(self.fakebin, name), 0o755)
 
     def stop(self):
         if self._probe is not None:
             self._probe.close()
             self._probe = None
-        for proc in (self.program, *self._helpers, self.pulse, self.wm, self.xvfb):
-            _stop_group(proc)
-        self.program = self.pulse = self.wm = self.xvfb = None
-        self._helpers = []
+        for proc in (self.program, *self._helpers):
+            stop_group(proc)
+        self.program, self._helpers = None, []
+        super().stop()
         _live_sessions.discard(self)
-        if self.tmp and not os.environ.get("BEAMLET_E2E_KEEP"):
-            shutil.rmtree(self.tmp, ignore_errors=True)
-
-    def env(self):
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("XDG_", "QT_", "WAYLAND_", "DBUS_", "PULSE_"))}
-        env.update({
-            "DISPLAY": self.display,
-            "HOME": self.home,
-            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
-            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
-            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
-            "XDG_STATE_HOME": os.path.join(self.home, ".local", "state"),
-            "XDG_RUNTIME_DIR": self.runtime_dir,
-            # No session bus: nothing should reach the host's desktop.
-            "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(self.tmp, "no-bus"),
-            "LC_ALL": "C.UTF-8",
-        })
-        if self.pulse is not None:
-            env["PULSE_SERVER"] = "unix:" + self.pulse_socket
-        return env
-
-    def program_environment(self):
-        env = self.env()
-        if self.fake_tools:
-            env["PATH"] = self.fakebin + os.pathsep + env.get("PATH", os.defpath)
-        env.update(self.program_env)
-        return env
-
-    def _start_x(self):
-        w, h, depth = self.screen
-        read_fd, write_fd = os.pipe()
-        try:
-            self.xvfb = _spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{w}x{h}x{depth}",
-                                "-nolisten", "tcp", "-noreset"],
-                               env=dict(os.environ), log_path=os.path.join(self.logdir, "xvfb.log"),
-                               pass_fds=(write_fd,))
-            os.close(write_fd)
-            write_fd = None
-            number = b""
-            deadline = time.monotonic() + 20
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or not select.select([read_fd], [], [], left)[0]:
-                    raise HarnessError("Xvfb did not report its display number")
-                chunk = os.read(read_fd, 16)
-                if not chunk:
-                    raise HarnessError("Xvfb exited before reporting a display: " + self.log("xvfb"))
-                number += chunk
-        finally:
-            os.close(read_fd)
-            if write_fd is not None:
-                os.close(write_fd)
-        self.display = ":" + number.decode().strip()
-        wait_until(lambda: self._run(["xprop", "-root", "-len", "0", "_NET_SUPPORTED"], check=False)
-                   .returncode == 0, 20, what="the X server to answer")
-
-    def _start_wm(self):
-        self.wm = _spawn(["openbox", "--sm-disable"], env=self.env(),
-                         log_path=os.path.join(self.logdir, "openbox.log"))
-
-        def ready():
-            if self.wm.poll() is not None:
-                raise HarnessError("openbox exited: " + self.log("openbox"))
-            out = self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout
-            return "window id #" in out
-
-        wait_until(ready, 20, what="openbox to take over the screen")
-
-    def _start_pulse(self):
-        # A private sound server whose only sink is a null sink: what the program
-        # plays can be recorded from its monitor, and nothing reaches a speaker.
-        self.pulse_socket = os.path.join(self.runtime_dir, "pulse-native")
-        self.pulse = _spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                             "-L", "module-null-sink sink_name=e2e",
-                             "-L", f"module-native-protocol-unix auth-anonymous=1 socket={self.pulse_socket}"],
-                            env=self.env(), log_path=os.path.join(self.logdir, "pulseaudio.log"))
-
-        def ready():
-            if self.pulse.poll() is not None:
-                raise HarnessError("pulseaudio exited: " + self.log("pulseaudio"))
-            return self._run(["pactl", "info"], check=False).returncode == 0
-
-        wait_until(ready, 20, what="pulseaudio to answer")
-
-    def record_sound(self, path):
-        """Starts recording everything played into a WAV file; stop it with stop_recording().
-
-        Call it before the program first plays, so that it plays to the recording
-        sink. A pipe sink hands over every frame it renders, silence included; the
-        null sink's monitor, recorded with parecord, dropped the silences and the
-        first 20 ms of a newly started stream.
-        """
-        if self.pulse is None:
-            raise HarnessError("session started without audio")
-        return SoundRecorder(self, path)
-
-    def stop_recording(self, recorder):
-        recorder.stop()
-
-    def playing_streams(self):
-        """Number of streams that clients are playing right now."""
-        out = self._run(["pactl", "list", "short", "sink-inputs"], check=False).stdout
-        return len([line for line in out.splitlines() if line.strip()])
-
-    def install(self):
-        """Copies the program to its private folder (it writes tone.wav there); returns its path."""
-        self.program_path = os.path.join(self.bindir, "beamlet")
-        if not os.path.exists(self.program_path):
-            shutil.copy2(self.beamlet_source, self.program_path)
-        return self.program_path
 
     def launch(self, timeout=20, wrapper=()):
-        """Starts the private copy of the program, through `wrapper` (a command prefix) if given."""
-        self.install()
-        self.program = _spawn([*wrapper, self.program_path], env=self.program_environment(),
-                              log_path=os.path.join(self.logdir, "beamlet.log"))
+        """Starts the program, through `wrapper` (a command prefix) if given, and
+        waits for its main window to be mapped and painted."""
+        env = {**self.env(), "PATH": self.fakebin + os.pathsep + os.environ.get("PATH", os.defpath),
+               **self.program_env}
+        self.program = spawn([*wrapper, self.program_path], env=env, log_path=os.path.join(self.logdir, "beamlet.log"))
 
-        def mapped():
+        def painted():
             if self.program.poll() is not None:
-                raise HarnessError(f"beamlet exited with {self.program.returncode}: " + self.log("beamlet"))
-            ids = self.find_windows(MAIN_TITLE)
-            return ids[0] if ids else None
+                raise SessionError(f"beamlet exited with {self.program.returncode}: " + self.log("beamlet"))
+            ids = self.windows(MAIN_TITLE)
+            # A window mapped but not yet painted may not take clicks yet.
+            try:
+                row = ids and self.probe().image(0, MAIN_SIZE[1] // 2, MAIN_SIZE[0] // 2, 1, ids[0])
+            except SessionError:  # not yet wholly on screen
+                return None
+            return row and len({row[i:i + 3] for i in range(0, len(row), 3)}) > 1 and ids[0]
 
-        self.main_window = wait_until(mapped, timeout, what="the main window to be mapped")
-        # A mapped window can still be waiting for its first paint; a short settle
-        # keeps the first click from landing before the widgets are live.
-        time.sleep(0.3)
-        return self.main_window
-
-    def log(self, name):
-        path = os.path.join(self.logdir, name + ".log")
-        try:
-            with open(path, "rb") as f:
-                return f.read().decode(errors="replace")[-4000:]
-        except OSError:
-            return ""
-
-    # ---- process ---------------------------------------------------------
+        self.main_window = wait_until(painted, timeout, what="the main window to be mapped and painted")
 
     def alive(self):
         return self.program is not None and self.program.poll() is None
@@ -795,236 +297,14 @@ class Session:
         except subprocess.TimeoutExpired:
             return None
 
-    # ---- X helpers -------------------------------------------------------
-
-    def _run(self, cmd, timeout=10, check=True, input=None, text=True):
-        env = self.env()
-        try:
-            res = subprocess.run(cmd, env=env, input=input, capture_output=True, timeout=timeout, text=text)
-        except subprocess.TimeoutExpired as e:
-            raise HarnessError(f"{cmd[0]} timed out after {timeout}s: {cmd}") from e
-        if check and res.returncode != 0:
-            raise HarnessError(f"{cmd} failed ({res.returncode}): {res.stderr!r}")
-        return res
+    # ---- windows ---------------------------------------------------------
 
     def xdotool(self, *args, timeout=10, check=True):
-        return self._run(["xdotool", *map(str, args)], timeout=timeout, check=check).stdout
+        return self.run(["xdotool", *map(str, args)], timeout=timeout, check=check).stdout
 
-    def find_windows(self, title, visible=True):
-        """Ids of the windows whose title is exactly `title`."""
-        args = ["search"]
-        if visible:
-            args.append("--onlyvisible")
-        args += ["--name", "^" + re.escape(title) + "$"]
-        out = self.xdotool(*args, check=False)
-        return [int(line) for line in out.split()]
-
-    def geometry(self, wid):
-        """Absolute position and size of a window's client area, and whether it is viewable."""
-        res = self._run(["xwininfo", "-id", str(wid)], check=False)
-        if res.returncode != 0:
-            return None
-        fields = {}
-        for line in res.stdout.splitlines():
-            key, sep, value = line.strip().partition(":")
-            if sep:
-                fields[key.strip()] = value.strip()
-        try:
-            return Geometry(int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
-                            int(fields["Width"]), int(fields["Height"]), fields.get("Map State") == "IsViewable")
-        except (KeyError, ValueError):
-            return None
-
-    def visible_geometries(self, title):
-        result = []
-        for wid in self.find_windows(title):
-            g = self.geometry(wid)
-            if g and g.mapped:
-                result.append((wid, g))
-        return result
-
-    def notification(self):
-        """(window id, Geometry) of the notification window on screen, or None."""
-        found = self.visible_geometries(NOTIFY_TITLE)
-        return found[0] if found else None
-
-    def dismiss_notification(self, timeout=5):
-        """Sends a notification on screen down by its close control and waits until it is gone."""
-        shown = self.notification()
-        if shown is None:
-            return
-        wid, _ = shown
-        x, y, w, hgt = NOTIFY_CLOSE
-        # The resting close image only shows its clickable twin once the pointer moves over it.
-        self.move_pointer(x + 10, y + 8, wid=wid)
-        self.move_pointer(x + w // 2, y + hgt // 2, wid=wid)
-        time.sleep(0.05)
-        self.xdotool("click", 1)
-        wait_until(lambda: self.notification() is None, timeout, what="the notification to go away")
-
-    def windows_of_size(self, size, title=MAIN_TITLE):
-        """Visible windows with this title and client size, as (id, Geometry)."""
-        return [(wid, g) for wid, g in self.visible_geometries(title) if g.size == size]
-
-    def mini_window(self):
-        """(id, Geometry) of the visible mini window, or None."""
-        found = self.windows_of_size(MINI_SIZE)
-        return found[0] if found else None
-
-    def main_visible(self):
-        return any(wid == self.main_window for wid, _ in self.visible_geometries(MAIN_TITLE))
-
-    def press_back(self, mini_id, settle=0.1, timeout=5):
-        """Clicks the mini window's back control as a user does and waits for the
-        main window. The resting image only shows its clickable twin once the
-        pointer has moved over it, so the pointer moves there first."""
-        x, y, w, hgt = MINI_BACK
-        self.move_pointer(x + 10, y + 8, wid=mini_id)
-        self.move_pointer(x + w // 2, y + hgt // 2, wid=mini_id)
-        time.sleep(settle)
-        self.xdotool("click", 1)
-        wait_until(self.main_visible, timeout, what="the main window to come back")
-
-    def track(self, title):
-        """A WindowTrack of the windows with this title; use it as a context manager."""
-        return WindowTrack(self, title)
-
-    def main_geometry(self):
-        g = self.geometry(self.main_window)
-        if g is None:
-            raise HarnessError("main window is gone")
-        return g
-
-    def xprop(self, wid, prop):
-        """The value part of one property as xprop prints it, or None when unset."""
-        res = self._run(["xprop", "-id", str(wid), prop], check=False)
-        line = res.stdout.strip()
-        if res.returncode != 0 or "not found" in line or "no such atom" in line:
-            return None
-        _, sep, value = line.partition("=")
-        if not sep:
-            _, sep, value = line.partition(":")
-        return value.strip()
-
-    def window_title(self, wid):
-        value = self.xprop(wid, "_NET_WM_NAME")
-        if value is None:
-            value = self.xprop(wid, "WM_NAME")
-        if value is None:
-            return None
-        # xprop quotes strings: "text"
-        if value.startswith('"') and value.endswith('"'):
-            value = value[1:-1].encode().decode("unicode_escape").encode("latin-1").decode("utf-8")
-        return value
-
-    def net_wm_state(self, wid):
-        value = self.xprop(wid, "_NET_WM_STATE") or ""
-        return {s.strip() for s in value.split(",") if s.strip()}
-
-    # ---- input -----------------------------------------------------------
-
-    def to_screen(self, x, y, wid=None):
-        g = self.geometry(wid or self.main_window)
-        if g is None:
-            raise HarnessError("window is gone")
-        return g.x + x, g.y + y
-
-    def move_pointer(self, x, y, wid=None):
-        """Moves the pointer to pixel (x, y) of a window (the main window by default)."""
-        sx, sy = self.to_screen(x, y, wid)
-        self.move_pointer_screen(sx, sy)
-
-    def move_pointer_screen(self, sx, sy):
-        self.xdotool("mousemove", "--sync", sx, sy)
-
-    def click(self, x, y, button=1, wid=None):
-        """Clicks at pixel (x, y) of a window, arriving there by a motion like a real mouse."""
-        sx, sy = self.to_screen(x, y, wid)
-        self.move_pointer_screen(sx - 1, sy)
-        self.move_pointer_screen(sx, sy)
-        time.sleep(0.05)
-        self.xdotool("click", button)
-
-    def tap(self, x, y, wid=None):
-        """A quick left click at pixel (x, y) of a window: one xdotool call, no settling pause.
-
-        For long runs of clicks on controls that only need a press and a release
-        inside them, such as the emoticon tiles.
-        """
-        sx, sy = self.to_screen(x, y, wid)
-        self.xdotool("mousemove", "--sync", sx - 1, sy, "mousemove", "--sync", sx, sy, "mousedown", 1, "mouseup", 1)
-
-    def click_rect(self, rect, button=1, wid=None):
-        self.click(*center(rect), button=button, wid=wid)
-
-    def drag(self, x, y, dx, dy, button=1, step=5, wid=None, pause=0.01):
-        """Presses at window pixel (x, y), moves by (dx, dy) in small steps, releases."""
-        sx, sy = self.to_screen(x, y, wid)
-        self.move_pointer_screen(sx, sy)
-        time.sleep(0.05)
-        self.xdotool("mousedown", button)
-        n = max(1, int(max(abs(dx), abs(dy)) / step + 0.999))
-        for i in range(1, n + 1):
-            self.move_pointer_screen(sx + round(dx * i / n), sy + round(dy * i / n))
-            time.sleep(pause)
-        time.sleep(0.05)
-        self.xdotool("mouseup", button)
-        time.sleep(0.1)
-
-    def type_text(self, text, delay_ms=40):
-        self.xdotool("type", "--delay", delay_ms, "--", text, timeout=10 + len(text) * delay_ms / 1000)
-
-    def key(self, *keys, delay_ms=40):
-        self.xdotool("key", "--delay", delay_ms, *keys)
-
-    def activate(self, wid=None):
-        self.xdotool("windowactivate", "--sync", wid or self.main_window)
-
-    def close_by_image(self, timeout=5):
-        """Ends the program as a user does, by its close image; returns the exit status (None if alive)."""
-        x, y, w, hgt = CLOSE
-        self.move_pointer(x + 10, y + 8)
-        self.move_pointer(x + w // 2, y + hgt // 2)
-        time.sleep(0.1)
-        self.xdotool("click", 1)
-        return self.wait_exit(timeout)
-
-    # ---- clipboard -------------------------------------------------------
-
-    def clipboard(self, target="UTF8_STRING"):
-        """The clipboard's raw bytes for a target, or None when nobody offers it."""
-        res = self._run(["xclip", "-o", "-selection", "clipboard", "-t", target], timeout=5, check=False,
-                        text=False)
-        return res.stdout if res.returncode == 0 else None
-
-    def set_clipboard(self, data: bytes):
-        """Owns the clipboard from outside until some other client takes it over; returns the owner."""
-        # Earlier owners have exited once they lost the clipboard: forget them.
-        self._helpers = [p for p in self._helpers if p.poll() is None]
-        proc = _spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.env(), stdin=subprocess.PIPE)
-        proc.stdin.write(data)
-        proc.stdin.close()
-        self._helpers.append(proc)
-        wait_until(lambda: self.clipboard() == data, 5, interval=0.01, what="the clipboard to hold the sentinel")
-        return proc
-
-    def copied_by(self, action, marker=b"marker: not copied by beamlet", timeout=5):
-        """Puts a marker on the clipboard, runs action() and returns what the program copied.
-
-        The marker makes a click that never reached the program fail instead of
-        passing for a copy of unchanged text.
-        """
-        self.set_clipboard(marker)
-        action()
-        # None: the marker's owner has let go and the program's answer is not in yet.
-        return wait_until(lambda: [d for d in [self.clipboard()] if d is not None and d != marker], timeout,
-                          interval=0.01, what="the program to replace the clipboard")[0]
-
-    # ---- pictures --------------------------------------------------------
-
-    def screenshot(self, path):
-        self._run(["import", "-display", self.display, "-window", "root", path], timeout=20)
-        return path
+    def windows(self, title):
+        """Ids of the visible windows titled exactly `title`."""
+        return [int(w) for w in self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False).split()]
 
     def probe(self):
         """This session's own fast X connection (for the test's thread only)."""
@@ -1032,46 +312,152 @@ class Session:
             self._probe = XProbe(self.display)
         return self._probe
 
+    def geometry(self, wid=None):
+        return self.probe().geometry(wid or self.main_window)
+
+    def notification(self):
+        return next(iter(self.windows(NOTIFY_TITLE)), None)
+
+    def resting_notification(self):
+        """The notification's id once it rests at its place, risen at the bottom right."""
+        w, hgt, _ = self.screen
+        rest = (w - L["notificationGaps"][0], hgt - L["notificationGaps"][1] - L["notificationRise"], *NOTIFY_SIZE)
+        return wait_until(lambda: (n := self.notification()) and self.geometry(n) == rest and n, 10, 0.01,
+                          what=f"the notification to rest at {rest}")
+
+    def mini_window(self):
+        return next((w for w in self.windows(MAIN_TITLE) if (self.geometry(w) or ())[2:] == MINI_SIZE), None)
+
+    def main_visible(self):
+        return self.main_window in self.windows(MAIN_TITLE)
+
     def pixels(self, x, y, w, h, wid=None):
-        """Pixels of a rectangle of a window (the main window by default), fast; see XProbe.image."""
+        """RGB bytes of a rectangle of a window (the main window by default)."""
         sx, sy = self.to_screen(x, y, wid)
         return self.probe().image(sx, sy, w, h)
 
-    def grab(self, x, y, w, h, wid=None):
-        """Raw RGB bytes of a rectangle of a window (the main window by default)."""
-        sx, sy = self.to_screen(x, y, wid)
-        res = self._run(["import", "-display", self.display, "-window", "root",
-                         "-crop", f"{w}x{h}+{sx}+{sy}", "+repage", "-depth", "8", "rgb:-"], timeout=20, text=False)
-        return res.stdout
+    # ---- input -----------------------------------------------------------
 
-    # ---- files -----------------------------------------------------------
+    def to_screen(self, x, y, wid=None):
+        g = self.geometry(wid)
+        if g is None:
+            raise SessionError("the window is gone")
+        return g[0] + x, g[1] + y
+
+    def click(self, x, y, button=1, wid=None):
+        """Clicks at pixel (x, y) of a window, arriving there by a motion like a real mouse."""
+        sx, sy = self.to_screen(x, y, wid)
+        self.xdotool("mousemove", "--sync", sx - 1, sy, "mousemove", "--sync", sx, sy, "click", button)
+
+    def click_rect(self, rect, button=1, wid=None):
+        self.click(*center(rect), button=button, wid=wid)
+
+    def click_image(self, rect, wid=None, timeout=5):
+        """Clicks an image control, whose clickable twin only shows once the pointer is over it."""
+        resting = self.pixels(*rect, wid=wid)
+        sx, sy = self.to_screen(*center(rect), wid)
+        self.xdotool("mousemove", "--sync", sx - 1, sy - 1, "mousemove", "--sync", sx, sy)
+        wait_until(lambda: self.pixels(*rect, wid=wid) != resting, timeout, 0.01, "the control's hover image")
+        self.xdotool("click", 1)
+
+    def open_panel(self, button, panel, timeout=5):
+        """Clicks a panel's button and waits until it rests at its place: column x covered, x - 1 not."""
+        x, y = L[panel][:2]
+        empty = self.pixels(x - 1, y + 4, MAIN_SIZE[0] - x + 1, 1)
+        self.click_rect(L[button])
+        wait_until(lambda: (lambda e: e[:3] == empty[:3] and e[3:6] != empty[3:6])(self.pixels(x - 1, y + 4, 2, 1)),
+                   timeout, 0.01, what=f"the {panel} to come to rest")
+        return empty
+
+    def close_panel(self, ok, panel, empty, timeout=5):
+        """Clicks a panel's OK and waits until it has wholly left the window."""
+        x, y = L[panel][:2]
+        self.click_rect(in_panel(ok, panel))
+        wait_until(lambda: self.pixels(x - 1, y + 4, MAIN_SIZE[0] - x + 1, 1) == empty, timeout, 0.01,
+                   what=f"the {panel} to go")
+
+    def drag(self, x, y, dx, dy, button=1, wid=None, steps=8):
+        """Presses at window pixel (x, y), moves by (dx, dy) in steps, releases."""
+        sx, sy = self.to_screen(x, y, wid)
+        moves = [a for i in range(1, steps + 1) for a in
+                 ("mousemove", "--sync", sx + dx * i // steps, sy + dy * i // steps)]
+        # --sync waits for a motion: never ask it for the spot where the pointer already is.
+        self.xdotool("mousemove", "--sync", sx - 1, sy, "mousemove", "--sync", sx, sy, "mousedown", button, *moves,
+                     "mouseup", button)
+
+    def type_text(self, text, delay_ms=40):
+        self.xdotool("type", "--delay", delay_ms, "--", text, timeout=10 + len(text) * delay_ms / 1000)
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", 40, *keys)
+
+    def focus(self, wid):
+        """Activates a window and waits until it has the keyboard focus."""
+        self.xdotool("windowactivate", "--sync", wid)
+        wait_until(lambda: self.xdotool("getwindowfocus").strip() == str(wid), 10, what="the keyboard focus")
+
+    def close_by_image(self, timeout=10):
+        """Ends the program by its close image; returns the exit status (None if it still runs)."""
+        self.click_image(L["closeButton"], timeout=timeout)
+        return self.wait_exit(timeout)
+
+    # ---- clipboard and files ---------------------------------------------
+
+    def clipboard(self):
+        """The clipboard's raw bytes, or None when nobody offers them."""
+        res = self.run(["xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"], 5, False, text=False)
+        return res.stdout if res.returncode == 0 else None
+
+    def set_clipboard(self, data):
+        """Owns the clipboard from outside until another client takes it; returns the owner."""
+        self._helpers = [p for p in self._helpers if p.poll() is None]
+        proc = spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"], env=self.env(), stdin=subprocess.PIPE)
+        proc.stdin.write(data)
+        proc.stdin.close()
+        self._helpers.append(proc)
+        wait_until(lambda: self.clipboard() == data, 5, interval=0.01, what="the clipboard to hold the marker")
+        return proc
+
+    def copied_by(self, action, timeout=5, marker=b"marker: not copied by beamlet"):
+        """Puts a marker on the clipboard, runs action() and returns what the program copied:
+        a click that never reached the program cannot pass for a copy of unchanged text."""
+        self.set_clipboard(marker)
+        action()
+        return wait_until(lambda: [d for d in [self.clipboard()] if d not in (None, marker)], timeout,
+                          interval=0.01, what="the program to replace the clipboard")[0]
+
+    def get_code(self, text=None, wid=None):
+        """Types text afresh (a click empties the box) unless None, then copies with Get Code."""
+        mini = wid is not None
+        if text is not None:
+            self.click_rect(L["miniTypingBox" if mini else "typingBox"], wid=wid)
+            self.type_text(text)
+        return self.copied_by(lambda: self.click_rect(L["miniGetCodeButton" if mini else "getCodeButton"], wid=wid))
 
     def tone_files(self):
         """Every tone.wav the program could have written: beside itself or in its cache folder."""
-        found = []
-        beside = os.path.join(self.bindir, "tone.wav")
-        if os.path.exists(beside):
-            found.append(beside)
-        for root, _, files in os.walk(os.path.join(self.home, ".cache")):
-            if "tone.wav" in files:
-                found.append(os.path.join(root, "tone.wav"))
-        return found
+        found = [os.path.join(self.bindir, "tone.wav")] if os.path.exists(os.path.join(self.bindir, "tone.wav")) else []
+        return found + [os.path.join(r, "tone.wav") for r, _, files in os.walk(os.path.join(self.home, ".cache"))
+                        if "tone.wav" in files]
 
 
 class SessionTestCase(unittest.TestCase):
-    """Gives every test a fresh session; subclasses pick the screen size."""
+    """Gives every test a fresh session; subclasses pick the screen and the rest."""
 
     screen = (1280, 1024, 24)
     audio = False
     program_env = {}
     fake_tools = {}
     start_program = True
+    session_class = Session
 
     def setUp(self):
-        self.s = Session(screen=self.screen, audio=self.audio, program_env=self.program_env,
-                         fake_tools=self.fake_tools, start_program=self.start_program)
+        self.s = self.session_class(screen=self.screen, audio=self.audio, program_env=self.program_env,
+                                    fake_tools=self.fake_tools)
         self.s.__enter__()
         self.addCleanup(self._finish)
+        if self.start_program:
+            self.s.launch()
 
     def _finish(self):
         log = self.s.log("beamlet")
@@ -1080,47 +466,8 @@ class SessionTestCase(unittest.TestCase):
             sys.stderr.write(f"\n--- beamlet output ({self.id()}) ---\n{log}\n")
 
 
-def missing_tools():
-    return [t for t in REQUIRED_TOOLS if shutil.which(t) is None]
-
-
 def audio_available():
     return all(shutil.which(t) for t in AUDIO_TOOLS)
-
-
-class StreamWatch:
-    """Records, in a background thread, the ids of the sound streams being played."""
-
-    def __init__(self, session, interval=0.05):
-        self.session = session
-        self.interval = interval
-        self.samples = []  # (time, frozenset of sink-input ids)
-        self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._run, daemon=True)
-
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self._stop.set()
-        self._thread.join(timeout=10)
-
-    def _run(self):
-        while not self._stop.is_set():
-            try:
-                out = self.session._run(["pactl", "list", "short", "sink-inputs"], check=False).stdout
-            except HarnessError:
-                out = ""
-            ids = frozenset(line.split()[0] for line in out.splitlines() if line.strip())
-            self.samples.append((time.monotonic(), ids))
-            self._stop.wait(self.interval)
-
-    def stream_ids(self):
-        return set().union(*(ids for _, ids in self.samples)) if self.samples else set()
-
-    def first_start(self):
-        return next((t for t, ids in self.samples if ids), None)
 
 
 def _terminate(signum, frame):
@@ -1131,29 +478,13 @@ def _terminate(signum, frame):
     os._exit(128 + signum)
 
 
-_options = {}
-
-
-def option(name):
-    """The value of an extra path option that the script asked main() for."""
-    return _options.get(name)
-
-
-def main(*extra_paths):
-    """Entry point of a test script: parse --beamlet, skip without X tools, run unittest.
-
-    extra_paths names further options (--NAME PATH) that the script needs, such as
-    helper programs built beside beamlet; read them with option(NAME).
-    """
+def main():
+    """Entry point of a test script: parse --beamlet, skip without X tools, run unittest."""
     global _beamlet_path
     parser = argparse.ArgumentParser(add_help=False)
     parser.add_argument("--beamlet", default=os.environ.get("BEAMLET"))
-    for name in extra_paths:
-        parser.add_argument("--" + name, required=True)
     args, rest = parser.parse_known_args()
-    for name in extra_paths:
-        _options[name] = os.path.abspath(getattr(args, name.replace("-", "_")))
-    missing = missing_tools()
+    missing = [t for t in REQUIRED_TOOLS if shutil.which(t) is None]
     if missing:
         print("skipping: not installed: " + ", ".join(missing))
         sys.exit(SKIP)

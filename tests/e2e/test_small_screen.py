@@ -6,28 +6,21 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
+from harness import L  # noqa: E402
 
 
 class SmallScreenTest(h.SessionTestCase):
     screen = (800, 600, 24)
 
-    def test_main_window_is_moved_just_enough_to_be_wholly_on_screen(self):
-        g = self.s.main_geometry()
-        self.assertEqual(g.size, h.MAIN_SIZE)
-        # 803 px cannot fit into 800: the left edge wins; the bottom fits exactly.
-        self.assertEqual(g.pos, (0, 600 - 525))
-
-    def test_the_risen_notification_is_wholly_on_screen(self):
+    def test_every_window_is_moved_just_enough_to_be_wholly_on_screen(self):
         w, hgt, _ = self.screen
-        self.s.click_rect(h.TYPING_BOX)
-        self.s.type_text("H")
-        with h.NotificationTrack(self.s) as track:
-            self.s.click_rect(h.GET_CODE)
-            h.wait_until(lambda: self.s.tone_files(), 10, what="the notification to arrive")
-        _, g = min((s.windows[0] for s in track.seen()), key=lambda item: item[1].y)
-        self.assertEqual(g.size, h.NOTIFY_SIZE)
-        self.assertEqual((g.x, g.y), (w - h.NOTIFY_RIGHT_GAP, hgt - h.NOTIFY_BOTTOM_GAP - h.NOTIFY_RISE))
-        self.assertTrue(g.x >= 0 and g.y >= 0 and g.x + g.width <= w and g.y + g.height <= hgt, g)
+        # 803 px cannot fit into 800: the left edge wins; the bottom fits exactly.
+        self.assertEqual(self.s.geometry(), (0, hgt - h.MAIN_SIZE[1], *h.MAIN_SIZE))
+        self.s.get_code("H")
+        self.s.resting_notification()
+        self.s.click_rect(L["miniWindowButton"])
+        mini = self.s.geometry(h.wait_until(self.s.mini_window, 5, what="the mini window"))
+        self.assertTrue(mini[0] >= 0 and mini[1] >= 0 and mini[0] + mini[2] <= w and mini[1] + mini[3] <= hgt, mini)
 
 
 if __name__ == "__main__":

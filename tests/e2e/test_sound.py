@@ -7,13 +7,13 @@ import math
 import os
 import signal
 import sys
-import time
+import tempfile
+import threading
 import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
 
-TONE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "sound", "tone.wav")
 RATE = 44100
 CHIME_FRAMES = 133_888
 TAIL_FRAMES = int(0.3 * RATE)
@@ -30,6 +30,46 @@ def read_wav(path):
         if sys.byteorder == "big":
             samples.byteswap()
         return w.getframerate(), w.getnchannels(), samples
+
+
+class SoundRecorder:
+    """A pipe sink made the only sink, read into memory by a thread, saved as WAV on stop.
+
+    A pipe sink hands over every frame it renders, silence included; the null
+    sink's monitor dropped the silences and a new stream's first 20 ms."""
+
+    def __init__(self, session, path):
+        self.session, self.path, self.chunks = session, path, []
+        # One pipe per recorder: a restarted sound server needs a recorder of its own.
+        self.fifo = tempfile.mktemp(suffix=".fifo", dir=session.tmp)
+        os.mkfifo(self.fifo)
+        self._thread = threading.Thread(target=self._read, daemon=True)
+        self._thread.start()
+        self.module = session.run(["pactl", "load-module", "module-pipe-sink", f"file={self.fifo}",
+                                   "sink_name=recording", "format=s16le", f"rate={RATE}", "channels=2",
+                                   "use_system_clock_for_timing=yes"]).stdout.strip()
+        session.run(["pactl", "set-default-sink", "recording"])
+        session.run(["pactl", "unload-module", "module-null-sink"])
+
+    def _read(self):
+        with open(self.fifo, "rb", buffering=0) as f:
+            while data := f.read(1 << 16):
+                self.chunks.append(data)
+
+    def mark(self):
+        """Bytes received so far, to a whole frame: where what plays from now on starts."""
+        return sum(len(c) for c in list(self.chunks)) // 4 * 4
+
+    def stop(self):
+        # Unloading the sink closes its end of the pipe, which ends the reader.
+        self.session.run(["pactl", "unload-module", self.module], check=False)
+        self._thread.join(timeout=5)
+        data = b"".join(self.chunks)
+        with wave.open(self.path, "wb") as w:
+            w.setnchannels(2)
+            w.setsampwidth(2)
+            w.setframerate(RATE)
+            w.writeframes(data[:len(data) // 4 * 4])
 
 
 def onset(samples, level):
@@ -107,14 +147,6 @@ def chime_faults(heard, original):
     return faults
 
 
-def identity(path):
-    try:
-        st = os.stat(path)
-    except OSError:
-        return None
-    return st.st_ino, st.st_mtime_ns
-
-
 class SoundTest(h.SessionTestCase):
     audio = True
     start_program = False  # it must find the recording sink in place
@@ -124,61 +156,55 @@ class SoundTest(h.SessionTestCase):
             self.skipTest("pulseaudio tools are not installed")
         super().setUp()
 
-    def tones(self):
-        return {p: identity(p) for p in self.s.tone_files()}
-
     def cycle(self, recorder, during_chime=None):
         """One copy and its whole notification cycle; returns (start, end) of it in the recording, in bytes."""
         start = recorder.mark()
-        before = self.tones()
-        self.s.click_rect(h.GET_CODE)
+        before = [os.stat(p).st_ino for p in self.s.tone_files()]
+        self.s.click_rect(h.L["getCodeButton"])
         # tone.wav is replaced (a new file) at every arrival, just before the chime starts.
-        h.wait_until(lambda: (now := self.tones()) and now != before, 10, what="the notification to arrive")
+        h.wait_until(lambda: (now := [os.stat(p).st_ino for p in self.s.tone_files()]) and now != before, 10,
+                     what="the notification to arrive")
         if during_chime:
             during_chime()
         # The chime ends well within the five seconds' rest; the cycle ends when the window has gone.
-        h.wait_until(lambda: self.s.notification() is None, 15, what="the notification to go away")
+        h.wait_until(lambda: not self.s.notification(), 15, what="the notification to go away")
         return start, recorder.mark()
 
     def restart_sound_server(self):
         """Kills the sound server mid-chime and starts it again, with its null sink."""
-        h.wait_until(lambda: self.s.playing_streams() > 0, 5, what="the chime's stream")
+        h.wait_until(lambda: self.s.run(["pactl", "list", "short", "sink-inputs"]).stdout.strip(), 5,
+                     what="the chime's stream")
         os.killpg(self.s.pulse.pid, signal.SIGKILL)
         self.s.pulse.wait(timeout=10)
-        self.s._start_pulse()
+        self.s.start_pulse()
 
     def test_every_copy_chimes_whole_at_half_volume_even_after_a_sound_server_restart(self):
-        rate, channels, original = read_wav(TONE)
+        rate, channels, original = read_wav(h.TONE_SOURCE)
         self.assertEqual((rate, channels, len(original)), (RATE, 2, 2 * CHIME_FRAMES))
-
-        first_path = os.path.join(self.s.tmp, "heard.wav")
-        recorder = self.s.record_sound(first_path)
+        paths = [os.path.join(self.s.tmp, name) for name in ("heard.wav", "heard-after-restart.wav")]
+        recorder = SoundRecorder(self.s, paths[0])
         self.s.launch()
-        self.s.click_rect(h.TYPING_BOX)
+        self.s.click_rect(h.L["typingBox"])
         self.s.type_text("H")
-        spans = [self.cycle(recorder) for _ in range(CYCLES)]
+        spans = [[self.cycle(recorder) for _ in range(CYCLES)]]
         # The server dies while a chime sounds; its recording ends with it.
         self.cycle(recorder, during_chime=self.restart_sound_server)
-        self.s.stop_recording(recorder)
-
-        second_path = os.path.join(self.s.tmp, "heard-after-restart.wav")
-        recorder = self.s.record_sound(second_path)
-        after_restart = self.cycle(recorder)
-        self.s.stop_recording(recorder)
+        recorder.stop()
+        recorder = SoundRecorder(self.s, paths[1])
+        spans.append([self.cycle(recorder)])
+        recorder.stop()
         # The sound's own thread is taken down with the program, which still ends cleanly.
-        self.assertEqual(self.s.close_by_image(), 0, "the close image ends the program with status 0")
+        self.assertEqual(self.s.close_by_image(), 0)
 
         results = []
-        for path, cycles in ((first_path, spans), (second_path, [after_restart])):
+        for path, cycles in zip(paths, spans):
             rate, channels, heard = read_wav(path)
             self.assertEqual((rate, channels), (RATE, 2), "the recorder's format")
             results += [chime_faults(heard[a // 2:b // 2], original) for a, b in cycles]
-        whole = sum(not faults for faults in results)
-        sys.stderr.write(f"\nwhole chimes heard: {whole} of {len(results)} copies "
+        sys.stderr.write(f"\nwhole chimes heard: {sum(not f for f in results)} of {len(results)} copies "
                          f"({CYCLES} in a row, then one after the sound server restarted)\n")
         for number, faults in enumerate(results, 1):
-            label = f"copy {number}" + (" (after the restart)" if number == len(results) else "")
-            with self.subTest(label):
+            with self.subTest(copy=number):
                 self.assertEqual(faults, [])
 
 
