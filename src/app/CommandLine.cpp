@@ -82,17 +82,19 @@ std::optional<int> runCommandLine(int argc, char* argv[])
     parser.addOption(code);
     parser.addOption(emoticon);
     // Without an application object the parser cannot name the program itself.
-    const QString usage = parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("beamlet"));
+    const auto usage = [&parser] {
+        return parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("beamlet"));
+    };
 
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.errorText().isEmpty()
             ? QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst())
             : parser.errorText();
-        std::fprintf(stderr, "beamlet: %s\n\n%s", qPrintable(error), qPrintable(usage));
+        std::fprintf(stderr, "beamlet: %s\n\n%s", qPrintable(error), qPrintable(usage()));
         return kUsageError;
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        std::fputs(qPrintable(usage), stdout);
+        std::fputs(qPrintable(usage()), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
