@@ -106,12 +106,6 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     aboutSurface_ = surface("aboutSurface", layout::kAboutSurface);
     contactSurface_ = surface("contactSurface", layout::kContactSurface);
 
-    aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture,
-                                QStringLiteral("aboutOkButton"), this);
-    widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
-    contactPanel_ = new ContactPanel(maker_, this);
-    packPanel_ = new PackPanel(this);
-
     stepper_ = new widgets::Stepper([this] {
         tickPanels();
         return panels_.animating();
@@ -137,18 +131,7 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     connect(helpButton, &QAbstractButton::clicked, this, &MainWindow::onHelpClicked);
     connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::onAboutClicked);
     connect(contactButton_, &QAbstractButton::clicked, this, &MainWindow::onContactClicked);
-    const auto panelCommand = [this](void (core::PanelModel::*command)()) {
-        return [this, command] {
-            (panels_.*command)();
-            applyPanels();
-        };
-    };
-    connect(aboutPanel_->okButton(), &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::closeAbout));
-    connect(contactPanel_->okButton(), &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::closeContact));
-    connect(emotionsButton_, &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::openPack));
-    connect(packPanel_->okButton(), &QAbstractButton::clicked, this, panelCommand(&core::PanelModel::closePack));
-    connect(packPanel_, &PackPanel::tileClicked, this, &MainWindow::onTileClicked);
-    connect(contactPanel_, &ContactPanel::linkActivated, this, [this](const QUrl& url) { services_.links.open(url); });
+    connect(emotionsButton_, &QAbstractButton::clicked, this, [this] { runPanelCommand(&core::PanelModel::openPack); });
     connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
 
     applyPanels();
@@ -178,11 +161,63 @@ void MainWindow::comeForward()
     shown->activateWindow();
 }
 
+void MainWindow::runPanelCommand(void (core::PanelModel::*command)())
+{
+    (panels_.*command)();
+    applyPanels();
+}
+
+void MainWindow::makePanelsComingIntoView()
+{
+    // A panel is made when it first slides in, not at start: until then nothing
+    // of it is ever seen.
+    const auto coming = [this](const core::SlidingPanel& panel) {
+        return panel.slidingIn() || panel.position() < width();
+    };
+    const auto okCloses = [this](QAbstractButton* ok, void (core::PanelModel::*close)()) {
+        connect(ok, &QAbstractButton::clicked, this, [this, close] { runPanelCommand(close); });
+    };
+    bool made = false;
+    if (!aboutPanel_ && coming(panels_.about())) {
+        aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture,
+                                    QStringLiteral("aboutOkButton"), this);
+        widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
+        okCloses(aboutPanel_->okButton(), &core::PanelModel::closeAbout);
+        made = true;
+    }
+    if (!contactPanel_ && coming(panels_.contact())) {
+        contactPanel_ = new ContactPanel(maker_, this);
+        okCloses(contactPanel_->okButton(), &core::PanelModel::closeContact);
+        connect(contactPanel_, &ContactPanel::linkActivated, this, [this](const QUrl& url) { services_.links.open(url); });
+        made = true;
+    }
+    if (!packPanel_ && coming(panels_.pack())) {
+        packPanel_ = new PackPanel(this);
+        okCloses(packPanel_->okButton(), &core::PanelModel::closePack);
+        connect(packPanel_, &PackPanel::tileClicked, this, &MainWindow::onTileClicked);
+        made = true;
+    }
+    if (!made)
+        return;
+    // Above every other control, and the pack above the About and Contact panels.
+    for (QWidget* panel : {static_cast<QWidget*>(aboutPanel_), static_cast<QWidget*>(contactPanel_),
+                           static_cast<QWidget*>(packPanel_)}) {
+        if (panel) {
+            panel->raise();
+            panel->show();
+        }
+    }
+}
+
 void MainWindow::applyPanels()
 {
-    aboutPanel_->move(panels_.about().position(), layout::kInfoPanel.y);
-    contactPanel_->move(panels_.contact().position(), layout::kInfoPanel.y);
-    packPanel_->move(panels_.pack().position(), layout::kPackPanel.y);
+    makePanelsComingIntoView();
+    if (aboutPanel_)
+        aboutPanel_->move(panels_.about().position(), layout::kInfoPanel.y);
+    if (contactPanel_)
+        contactPanel_->move(panels_.contact().position(), layout::kInfoPanel.y);
+    if (packPanel_)
+        packPanel_->move(panels_.pack().position(), layout::kPackPanel.y);
     aboutButton_->setEnabled(panels_.aboutEnabled());
     aboutSurface_->setEnabled(panels_.aboutEnabled());
     contactButton_->setEnabled(panels_.contactEnabled());
@@ -197,22 +232,26 @@ void MainWindow::updateKeyboardReach()
     // Tab reaches a panel's controls only while it stands in view, and Alt+O, the
     // access key of all three OK buttons, presses only the OK of the panel in
     // front: the last made of those in view.
+    // Panels not yet made are not in view either.
     const struct {
         QAbstractButton* ok;
         bool inView;
-    } panels[] = {{aboutPanel_->okButton(), panels_.about().position() < width()},
-                  {contactPanel_->okButton(), panels_.contact().position() < width()},
-                  {packPanel_->okButton(), panels_.pack().position() < width()}};
+    } panels[] = {{aboutPanel_ ? aboutPanel_->okButton() : nullptr, panels_.about().position() < width()},
+                  {contactPanel_ ? contactPanel_->okButton() : nullptr, panels_.contact().position() < width()},
+                  {packPanel_ ? packPanel_->okButton() : nullptr, panels_.pack().position() < width()}};
     QAbstractButton* inFront = nullptr;
     for (const auto& panel : panels)
-        inFront = panel.inView ? panel.ok : inFront;
+        inFront = panel.ok && panel.inView ? panel.ok : inFront;
     for (const auto& panel : panels) {
+        if (!panel.ok)
+            continue;
         const QKeySequence accessKey = panel.ok == inFront ? QKeySequence(Qt::ALT | Qt::Key_O) : QKeySequence();
         if (panel.ok->shortcut() != accessKey)
             panel.ok->setShortcut(accessKey);
         panel.ok->setFocusPolicy(panel.inView ? Qt::StrongFocus : Qt::NoFocus);
     }
-    packPanel_->setTilesReachable(panels[2].inView);
+    if (packPanel_)
+        packPanel_->setTilesReachable(panels[2].inView);
 }
 
 void MainWindow::tickPanels()

@@ -54,6 +54,8 @@ private:
     void showMiniWindow();
     void returnFromMiniWindow();
     void tickPanels();
+    void runPanelCommand(void (core::PanelModel::*command)());
+    void makePanelsComingIntoView();
     void applyPanels();
     void updateKeyboardReach();
     void clearHighlights();
@@ -73,9 +75,9 @@ private:
     QWidget* contactSurface_;
     widgets::TypingBox* typingBox_;
     Composer* composer_;
-    InfoPanel* aboutPanel_;
-    ContactPanel* contactPanel_;
-    PackPanel* packPanel_;
+    InfoPanel* aboutPanel_ = nullptr;  // the panels are made when first needed
+    ContactPanel* contactPanel_ = nullptr;
+    PackPanel* packPanel_ = nullptr;
     widgets::Stepper* stepper_;
     QPointer<MiniWindow> miniWindow_;
 };
