@@ -50,8 +50,7 @@ class EmoticonsTest(h.SessionTestCase):
 
         # Reopened at its place and empty; closed by the window manager, it goes back too.
         wid = self.switch_to_mini()
-        s.focus(wid)
-        s.key("alt+F4")
+        s.close_by_window_manager(wid)
         h.wait_until(lambda: s.main_visible() and not s.mini_window(), 5, what="the main window alone")
         self.assertEqual(s.get_code(), H + I)
 

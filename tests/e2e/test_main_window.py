@@ -29,8 +29,7 @@ class MainWindowTest(h.SessionTestCase):
         self.assertEqual(self.s.close_by_image(), 0)
 
     def test_a_close_by_the_window_manager_ends_the_program_with_status_0(self):
-        self.s.focus(self.s.main_window)
-        self.s.key("alt+F4")
+        self.s.close_by_window_manager(self.s.main_window)
         self.assertEqual(self.s.wait_exit(10), 0)
 
 
