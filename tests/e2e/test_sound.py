@@ -172,7 +172,7 @@ class SoundTest(h.SessionTestCase):
 
     def restart_sound_server(self):
         """Kills the sound server mid-chime and starts it again, with its null sink."""
-        h.wait_until(lambda: self.s.run(["pactl", "list", "short", "sink-inputs"]).stdout.strip(), 5,
+        h.wait_until(lambda: self.s.run(["pactl", "list", "short", "sink-inputs"]).stdout.strip(), 15,
                      what="the chime's stream")
         os.killpg(self.s.pulse.pid, signal.SIGKILL)
         self.s.pulse.wait(timeout=10)
