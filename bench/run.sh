@@ -8,5 +8,5 @@ build="$root/build-bench"
 jobs="${BEAMLET_BENCH_JOBS:-2}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBEAMLET_BENCH=ON -DBEAMLET_TESTS=OFF >/dev/null
-cmake --build "$build" --target beamlet_start bare_window beamlet_bench -j "$jobs"
+cmake --build "$build" --target beamlet_start bare_window text_window beamlet_bench -j "$jobs"
 exec python3 "$root/bench/run_bench.py" --bin "$build/bench" "$@"
