@@ -252,6 +252,10 @@ class Session(XSession):
         os.makedirs(self.fakebin)
         self.program_path = os.path.join(self.bindir, "beamlet")
         shutil.copy2(_beamlet_path, self.program_path)
+        # The program loads its sound module from beside itself, as in the build.
+        module = os.path.join(os.path.dirname(_beamlet_path), "beamlet_sound.so")
+        if os.path.exists(module):
+            shutil.copy2(module, self.bindir)
         for name, script in self.fake_tools.items():
             with open(os.path.join(self.fakebin, name), "w") as f:
                 f.write(script)
