@@ -437,7 +437,7 @@ int runCopy(const std::map<QString, QString>& args)
         program.dismissNotification();
         clipboard->setText(QStringLiteral("something else"));
         settle(20);
-        probe.name = QStringLiteral("FRMMSGZ");
+        probe.name = QStringLiteral("notificationWindow");
         probe.paintedAt = 0;
         const qint64 t0 = nowNs();
         click(target);
