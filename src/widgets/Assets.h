@@ -1,6 +1,8 @@
 #pragma once
 // The embedded pictures, chime and maker's data, by resource path, and how a
-// picture is decoded. Pictures may have a "@2x" twin beside them.
+// picture is read. The pictures shown at start are ready pixels (".pixels",
+// made by the build), the others PNG or JPEG files; any may have a "@2x.png"
+// twin beside it for dense screens.
 #include <QImage>
 #include <QPixmap>
 #include <QLatin1String>
@@ -8,10 +10,10 @@
 
 namespace beamlet::widgets {
 
-inline constexpr QLatin1String kMainBackground(":/main/background.png");       // 803 x 526
-inline constexpr QLatin1String kHeaderStripPicture(":/main/header.png");       // 802 x 73
-inline constexpr QLatin1String kTitleBandPicture(":/main/title-band.png");     // 803 x 101
-inline constexpr QLatin1String kLogoPicture(":/main/logo.png");                // 219 x 211
+inline constexpr QLatin1String kMainBackground(":/main/background.pixels");       // 803 x 526
+inline constexpr QLatin1String kHeaderStripPicture(":/main/header.pixels");       // 802 x 73
+inline constexpr QLatin1String kTitleBandPicture(":/main/title-band.pixels");     // 803 x 101
+inline constexpr QLatin1String kLogoPicture(":/main/logo.pixels");                // 219 x 211
 inline constexpr QLatin1String kMinimizeRest(":/main/min-rest.png");           // 33 x 19
 inline constexpr QLatin1String kMinimizeHot(":/main/min-hot.png");
 inline constexpr QLatin1String kCloseRest(":/main/close-rest.png");
@@ -36,12 +38,14 @@ inline constexpr QLatin1String kMakerData(":/data/maker.json");
 // ":/emoticons/07.jpg" for entry 7.
 QString emoticonPicture(int number);
 
-// Decodes a picture with the reader its file ending names, so no other image
-// format plugin is ever loaded to guess it.
+// A picture: ready pixels are used in place, without a copy; a file is decoded
+// by the reader its ending names, so no other image format plugin is ever
+// loaded to guess it.
 QImage loadImage(const QString& path);
 
 // A picture at its natural logical size, from its "@2x" twin on a dense screen
 // so it stays crisp there.
+QImage loadPicture(const QString& path, qreal devicePixelRatio);
 QPixmap loadPixmap(const QString& path, qreal devicePixelRatio);
 
 // The embedded chime, read in place: no copy of its half megabyte.

@@ -10,7 +10,7 @@ namespace beamlet::widgets {
 void ScaledPicture::setPath(const QString& path)
 {
     path_ = path;
-    scaled_ = QPixmap();
+    scaled_ = QImage();
 }
 
 void ScaledPicture::paint(QPainter& painter, const QRect& target, qreal devicePixelRatio)
@@ -19,15 +19,16 @@ void ScaledPicture::paint(QPainter& painter, const QRect& target, qreal devicePi
         return;
     const QSize pixels = target.size() * devicePixelRatio;
     if (scaled_.isNull() || scaled_.size() != pixels) {
-        const QPixmap source = loadPixmap(path_, devicePixelRatio);
+        const QImage source = loadPicture(path_, devicePixelRatio);
         if (source.isNull())
             return;
+        // A picture drawn at its own size is drawn from where it stands, without a copy.
         scaled_ = source.size() == pixels
             ? source
             : source.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         scaled_.setDevicePixelRatio(devicePixelRatio);
     }
-    painter.drawPixmap(target.topLeft(), scaled_);
+    painter.drawImage(target.topLeft(), scaled_);
 }
 
 Picture::Picture(const QString& objectName, const QString& path, QWidget* parent)
@@ -112,12 +113,12 @@ PictureWindow::PictureWindow(const QString& backgroundPath, Qt::WindowFlags flag
 void PictureWindow::paintEvent(QPaintEvent*)
 {
     if (background_.isNull())
-        background_ = loadPixmap(backgroundPath_, devicePixelRatioF());
+        background_ = loadPicture(backgroundPath_, devicePixelRatioF());
     QPainter painter(this);
     if (background_.isNull())
         painter.fillRect(rect(), QColor(30, 90, 180));
     else
-        painter.drawPixmap(0, 0, background_);
+        painter.drawImage(0, 0, background_);
 }
 
 }  // namespace beamlet::widgets

@@ -2,7 +2,7 @@
 // Controls drawn from pictures. Each picture is decoded when first painted, not
 // before, and scaled once, smoothly, to the control's device pixels.
 #include <QAbstractButton>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 namespace beamlet::widgets {
@@ -17,7 +17,7 @@ public:
 
 private:
     QString path_;
-    QPixmap scaled_;
+    QImage scaled_;
 };
 
 // A picture that only shows.
@@ -81,7 +81,7 @@ protected:
 
 private:
     QString backgroundPath_;
-    QPixmap background_;
+    QImage background_;
 };
 
 }  // namespace beamlet::widgets
