@@ -208,7 +208,7 @@ def bench_typing(desk, bins, runs, report):
     ok = all(l["ok"] for l in lines)
     ratio = median(o) / median(b)
     pairs = [x / y for x, y in zip(o, b)]
-    report.add("one typed character in txtYouType (10,000 characters)", spread(o) + " µs", spread(b) + " µs",
+    report.add("one typed character in the typing box (10,000 characters)", spread(o) + " µs", spread(b) + " µs",
                f"{ratio:.3f} × bare QPlainTextEdit (paired runs {min(pairs):.2f}–{max(pairs):.2f})"
                + ("" if ok else "; TEXT OR BUFFER WRONG"), "≤ 1.10 × bare", ok and ratio <= 1.10)
 
