@@ -364,11 +364,12 @@ class Session(XSession):
         wait_until(lambda: self.pixels(*rect, wid=wid) != resting, timeout, 0.01, "the control's hover image")
         self.xdotool("click", 1)
 
-    def open_panel(self, button, panel, timeout=5):
-        """Clicks a panel's button and waits until it rests at its place: column x covered, x - 1 not."""
+    def open_panel(self, button, panel, timeout=5, by=None):
+        """Clicks a panel's button (or calls by()) and waits until the panel rests at its
+        place: column x covered, x - 1 not."""
         x, y = L[panel][:2]
         empty = self.pixels(x - 1, y + 4, MAIN_SIZE[0] - x + 1, 1)
-        self.click_rect(L[button])
+        by() if by else self.click_rect(L[button])
         wait_until(lambda: (lambda e: e[:3] == empty[:3] and e[3:6] != empty[3:6])(self.pixels(x - 1, y + 4, 2, 1)),
                    timeout, 0.01, what=f"the {panel} to come to rest")
         return empty

@@ -25,6 +25,22 @@ class EmoticonsTest(h.SessionTestCase):
         self.assertEqual(self.s.get_code(wid=wid), b"", "the mini window opens empty")
         return wid
 
+    def test_a_tile_is_copied_with_the_keyboard_alone(self):
+        s = self.s
+        # From the typing box back to Emotions, which Space presses; the pack's tiles
+        # are then the third stop after Help, the typing box and the + button.
+        s.open_panel("emotionsButton", "packPanelOpen", by=lambda: s.key("shift+Tab", "shift+Tab", "space"))
+        resting = {n: s.pixels(*h.pack_tile(n)) for n in (1, 18)}
+
+        def framed(n):
+            return s.pixels(*h.pack_tile(n)) != resting[n]
+
+        s.key("Tab", "Tab", "Tab")
+        h.wait_until(lambda: framed(1), 5, what="the focus frame on the first tile")
+        s.key("Right", "Right", "Down")
+        h.wait_until(lambda: framed(18) and not framed(1), 5, what="the focus frame on tile 18")
+        self.assertEqual(s.copied_by(lambda: s.key("Return")), h.catalogue()[18])
+
     def test_every_tile_copies_its_grid_text_and_the_mini_window_comes_and_goes(self):
         s = self.s
         empty = s.open_panel("emotionsButton", "packPanelOpen")
