@@ -14,12 +14,12 @@ inline constexpr QLatin1String kMainBackground(":/main/background.pixels");     
 inline constexpr QLatin1String kHeaderStripPicture(":/main/header.pixels");       // 802 x 73
 inline constexpr QLatin1String kTitleBandPicture(":/main/title-band.pixels");     // 803 x 101
 inline constexpr QLatin1String kLogoPicture(":/main/logo.pixels");                // 219 x 211
-inline constexpr QLatin1String kMinimizeRest(":/main/min-rest.png");           // 33 x 19
+inline constexpr QLatin1String kMinimizeRest(":/main/min-rest.pixels");           // 33 x 19
 inline constexpr QLatin1String kMinimizeHot(":/main/min-hot.png");
-inline constexpr QLatin1String kCloseRest(":/main/close-rest.png");
+inline constexpr QLatin1String kCloseRest(":/main/close-rest.pixels");
 inline constexpr QLatin1String kCloseHot(":/main/close-hot.png");
-inline constexpr QLatin1String kAppIcon(":/main/icon.png");                    // 48 x 48
-inline constexpr QLatin1String kLogoCursor(":/main/logo-cursor.png");          // 32 x 32
+inline constexpr QLatin1String kAppIcon(":/main/icon.pixels");                    // 48 x 48
+inline constexpr QLatin1String kLogoCursor(":/main/logo-cursor.pixels");          // 32 x 32
 inline constexpr QLatin1String kAboutPicture(":/panels/about.png");            // 578 x 273
 inline constexpr QLatin1String kContactPicture(":/panels/contact.png");        // 578 x 273
 inline constexpr QLatin1String kNotificationBackground(":/notify/background.png");  // 329 x 154
@@ -27,11 +27,11 @@ inline constexpr QLatin1String kNotificationCloseRest(":/notify/close-rest.png")
 inline constexpr QLatin1String kNotificationCloseHot(":/notify/close-hot.png");
 inline constexpr QLatin1String kBackRest(":/mini/back-rest.png");              // 33 x 19
 inline constexpr QLatin1String kBackHot(":/mini/back-hot.png");
-inline constexpr QLatin1String kGetCodeIcon(":/buttons/getcode.png");          // 32 x 32
-inline constexpr QLatin1String kEmotionsIcon(":/buttons/emotions.png");        // 32 x 32
-inline constexpr QLatin1String kHelpIcon(":/buttons/help.png");                // 32 x 32
-inline constexpr QLatin1String kAboutIcon(":/buttons/about.png");              // 32 x 32
-inline constexpr QLatin1String kContactIcon(":/buttons/contact.png");          // 16 x 16
+inline constexpr QLatin1String kGetCodeIcon(":/buttons/getcode.pixels");          // 32 x 32
+inline constexpr QLatin1String kEmotionsIcon(":/buttons/emotions.pixels");        // 32 x 32
+inline constexpr QLatin1String kHelpIcon(":/buttons/help.pixels");                // 32 x 32
+inline constexpr QLatin1String kAboutIcon(":/buttons/about.pixels");              // 32 x 32
+inline constexpr QLatin1String kContactIcon(":/buttons/contact.pixels");          // 16 x 16
 inline constexpr QLatin1String kChime(":/sound/tone.wav");
 inline constexpr QLatin1String kMakerData(":/data/maker.json");
 

@@ -26,9 +26,13 @@ QString installedFamily(Face face)
     const auto found = resolved.constFind(int(face));
     if (found != resolved.constEnd())
         return *found;
+    // Looked up in the list of installed families, which the font database holds
+    // anyway: asking for a family by name also resolves aliases through
+    // fontconfig, a costly match for every family that is missing.
+    static const QStringList installed = QFontDatabase::families();
     QString family = QGuiApplication::font().family();
     for (const QString& candidate : candidates(face)) {
-        if (QFontDatabase::hasFamily(candidate)) {
+        if (installed.contains(candidate, Qt::CaseInsensitive)) {
             family = candidate;
             break;
         }
