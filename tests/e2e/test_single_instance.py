@@ -3,8 +3,10 @@
 forward and ends; a killed program's socket does not stop the next start; another
 display gets its own program."""
 
+import glob
 import os
 import signal
+import stat
 import subprocess
 import sys
 
@@ -37,6 +39,9 @@ class SingleInstanceTest(h.SessionTestCase):
                 self.assertEqual(self.s.windows(h.MAIN_TITLE), [shown], "one window shows, and only one")
 
     def test_a_killed_program_does_not_stop_the_next_start(self):
+        sockets = glob.glob(os.path.join(self.s.runtime_dir, "beamlet-*"))
+        self.assertEqual(len(sockets), 1, sockets)
+        self.assertEqual(stat.S_IMODE(os.stat(sockets[0]).st_mode) & 0o077, 0, "the socket is the user's alone")
         self.s.program.send_signal(signal.SIGKILL)
         self.s.wait_exit(10)
         self.s.launch()
