@@ -1,6 +1,7 @@
 // Orvane Beamlet: type text, get chat codes.
 #include "Accessibility.h"
 #include "CommandLine.h"
+#include "Fonts.h"
 #include "MainWindow.h"
 #include "MakerData.h"
 #include "Notification.h"
@@ -64,6 +65,9 @@ int main(int argc, char* argv[])
     if (instance.handOverToRunning())
         return 0;
     widgets::installAccessibleRoles();
+    // The windows' default font: the typing boxes, the plain labels and the help
+    // box take it, and the captions share its face.
+    QApplication::setFont(widgets::windowFont(widgets::Face::SansSerif, 8.25));
 
     platform::DesktopServices desktop;
     gui::Notifier notifier(desktop.services);

@@ -52,7 +52,6 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
 
     auto* copyright = new widgets::InertLabel(QStringLiteral("copyrightLabel"),
         QStringLiteral("Copyright \u00A9 2012 Orvane. All rights reserved."), this);
-    copyright->setFont(widgets::windowFont(widgets::Face::SansSerif, 8.25));
     copyright->setAlignment(Qt::AlignCenter);
     widgets::place(*copyright, layout::kCopyright);
     QPalette copyrightPalette = copyright->palette();

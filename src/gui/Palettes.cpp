@@ -120,7 +120,6 @@ PackPanel::PackPanel(QWidget* parent)
 
     auto* instructions = new QLabel(this);
     instructions->setObjectName(QStringLiteral("packInstructions"));
-    instructions->setFont(widgets::windowFont(widgets::Face::SansSerif, 8.25));
     instructions->setWordWrap(true);
     instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     instructions->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));

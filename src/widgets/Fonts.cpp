@@ -15,7 +15,7 @@ QStringList candidates(Face face)
     case Face::Tahoma:
         return {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")};
     case Face::SansSerif:
-        return {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")};
+        return {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans")};
     }
     return {};
 }
