@@ -1,7 +1,9 @@
 #pragma once
-// The fonts the windows were drawn with (Verdana, Tahoma, MS Sans Serif) where the desktop has them,
-// the desktop's own sans serif otherwise. Only an installed family is ever asked
-// for, so no text waits for a system-wide fallback search.
+// The fonts the windows were drawn with (Verdana, Tahoma, MS Sans Serif) where the desktop has them;
+// otherwise all three are DejaVu Sans (Verdana's near twin, and one face to load
+// instead of three), and the desktop's own sans serif where even that is missing.
+// Only an installed family is ever asked for, so no text waits for a system-wide
+// fallback search.
 #include <QFont>
 #include <QStringList>
 
