@@ -28,7 +28,7 @@ using widgets::ButtonLook;
 using widgets::PushButton;
 
 MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const MakerData& maker)
-    : PictureWindow(widgets::kMainBackground, Qt::Window),
+    : PictureWindow(widgets::kMainWindowPicture, Qt::Window),
       services_(services),
       notifier_(notifier),
       maker_(maker)
@@ -39,12 +39,14 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     setFixedSize(layout::kMainWindow.w, layout::kMainWindow.h);
 
     // Made back to front: each control lies in front of those made before it.
-    auto* header = new widgets::Picture(QStringLiteral("headerStrip"), widgets::kHeaderStripPicture, this);
+    // The header strip, the title band and the logo are drawn as part of the
+    // window's own picture; here they are the places the pointer acts on.
+    auto* header = new widgets::Picture(QStringLiteral("headerStrip"), QString(), this);
     widgets::place(*header, layout::kHeaderStrip);
-    auto* titleBand = new widgets::Picture(QStringLiteral("titleBand"), widgets::kTitleBandPicture, this);
+    auto* titleBand = new widgets::Picture(QStringLiteral("titleBand"), QString(), this);
     widgets::place(*titleBand, layout::kTitleBand);
 
-    auto* logo = new widgets::PictureButton(QStringLiteral("logo"), widgets::kLogoPicture, this);
+    auto* logo = new widgets::PictureButton(QStringLiteral("logo"), QString(), this);
     widgets::place(*logo, layout::kLogo);
     logo->setAccessibleName(tr("Open the Orvane website"));
     const QPixmap cursor = widgets::loadPixmap(widgets::kLogoCursor, devicePixelRatioF());

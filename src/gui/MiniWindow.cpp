@@ -18,7 +18,7 @@ namespace beamlet::gui {
 namespace layout = core::layout;
 
 MiniWindow::MiniWindow(platform::Services& services)
-    : PictureWindow(widgets::kMainBackground, Qt::Window)
+    : PictureWindow(widgets::kMiniWindowPicture, Qt::Window)
 {
     setObjectName(QStringLiteral("miniWindow"));
     setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));

@@ -10,10 +10,10 @@
 
 namespace beamlet::widgets {
 
-inline constexpr QLatin1String kMainBackground(":/main/background.pixels");       // 803 x 526
-inline constexpr QLatin1String kHeaderStripPicture(":/main/header.pixels");       // 802 x 73
-inline constexpr QLatin1String kTitleBandPicture(":/main/title-band.pixels");     // 803 x 101
-inline constexpr QLatin1String kLogoPicture(":/main/logo.pixels");                // 219 x 211
+// The background with the header strip, the title band and the logo laid on it.
+inline constexpr QLatin1String kMainWindowPicture(":/main/window.pixels");        // 803 x 526
+// The part of the background the mini window shows.
+inline constexpr QLatin1String kMiniWindowPicture(":/mini/window.pixels");        // 767 x 102
 inline constexpr QLatin1String kMinimizeRest(":/main/min-rest.pixels");           // 33 x 19
 inline constexpr QLatin1String kMinimizeHot(":/main/min-hot.png");
 inline constexpr QLatin1String kCloseRest(":/main/close-rest.pixels");

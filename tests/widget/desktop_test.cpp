@@ -1,5 +1,5 @@
 // The desktop services: the notification window's cycle on screen, the sound
-// file's folder and header, dragging, and the push button.
+// file's folder and header, dragging, the push button and the dense pictures.
 #include "Assets.h"
 #include "Fakes.h"
 #include "Notification.h"
@@ -184,6 +184,34 @@ private slots:
         QTest::keyClick(&host, Qt::Key_O, Qt::AltModifier);
         QCOMPARE(presses.size(), 1);
         QVERIFY(button.grab().toImage() != enabled);
+    }
+
+    // A dense screen shows the same pictures: each start picture's "@2x" twin,
+    // halved, is the picture itself within smoothing.
+    void densePicturesMatch_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const QLatin1String path : {widgets::kMainWindowPicture, widgets::kMiniWindowPicture, widgets::kAppIcon})
+            QTest::newRow(path.data()) << QString(path);
+    }
+
+    void densePicturesMatch()
+    {
+        QFETCH(QString, path);
+        const QImage single = widgets::loadPicture(path, 1.0).convertToFormat(QImage::Format_ARGB32);
+        const QImage dense = widgets::loadPicture(path, 2.0);
+        QCOMPARE(dense.devicePixelRatio(), 2.0);
+        const QImage halved = dense.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_ARGB32);
+        qint64 difference = 0;
+        for (int y = 0; y < single.height(); ++y) {
+            for (int x = 0; x < single.width(); ++x) {
+                const QRgb a = single.pixel(x, y), b = halved.pixel(x, y);
+                difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+            }
+        }
+        const double perChannel = double(difference) / (3.0 * single.width() * single.height());
+        QVERIFY2(perChannel < 8.0, qPrintable(QStringLiteral("mean difference %1").arg(perChannel)));
     }
 };
 

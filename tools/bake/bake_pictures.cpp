@@ -4,26 +4,67 @@
 // format and bytes per line, as 32-bit little-endian numbers, then padding) and
 // the rows of pixels.
 //   bake_pictures OUTPUT INPUT.png
+//   bake_pictures --main-window OUTPUT BACKGROUND.png HEADER.png TITLE-BAND.png LOGO.png
+//   bake_pictures --mini-window OUTPUT BACKGROUND.png
+// The second form lays the header strip, the title band and the logo on the
+// background at their places, so the main window starts with one picture to
+// draw instead of four, three of them hiding most of the fourth. The third keeps
+// the part of the background the mini window shows. An OUTPUT ending in
+// "@2x.png" is the same at twice the size, for dense screens, as PNG.
+#include "Layout.h"
+
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QtEndian>
 
 #include <cstdio>
+#include <cstring>
 
-int main(int argc, char* argv[])
+namespace {
+
+QImage read(const char* path)
 {
-    if (argc != 3) {
-        std::fputs("usage: bake_pictures OUTPUT INPUT.png\n", stderr);
-        return 2;
+    QImage image(QString::fromLocal8Bit(path));
+    if (image.isNull())
+        std::fprintf(stderr, "bake_pictures: cannot read %s\n", path);
+    return image;
+}
+
+QImage mainWindow(char* paths[], int scale)
+{
+    using namespace beamlet::core;
+    QImage window = read(paths[0]).convertToFormat(QImage::Format_RGB32);
+    // Counted in the picture's own pixels, though a "@2x" file reads as dense.
+    window.setDevicePixelRatio(1.0);
+    const struct {
+        const char* path;
+        Rect place;
+    } layers[] = {{paths[1], layout::kHeaderStrip}, {paths[2], layout::kTitleBand}, {paths[3], layout::kLogo}};
+    QPainter painter(&window);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const auto& layer : layers) {
+        const QImage picture = read(layer.path);
+        if (picture.isNull() || window.isNull())
+            return {};
+        // In the order the window makes them: each lies over those before it.
+        painter.drawImage(QRect(layer.place.x * scale, layer.place.y * scale, layer.place.w * scale,
+                                layer.place.h * scale), picture);
     }
-    QImage image(QString::fromLocal8Bit(argv[2]));
-    if (image.isNull()) {
-        std::fprintf(stderr, "bake_pictures: cannot read %s\n", argv[2]);
-        return 1;
-    }
+    return window;
+}
+
+QImage miniWindow(const char* background, int scale)
+{
+    using beamlet::core::layout::kMiniWindow;
+    return read(background).copy(0, 0, kMiniWindow.w * scale, kMiniWindow.h * scale);
+}
+
+bool writePixels(const QImage& picture, const char* path)
+{
     // The formats the raster backing store draws from directly: opaque pictures
     // as RGB32, the others premultiplied.
-    image = image.convertToFormat(QImage::Format_ARGB32);
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     bool opaque = true;
     for (int y = 0; y < image.height() && opaque; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -36,10 +77,32 @@ int main(int argc, char* argv[])
                               quint32(image.bytesPerLine())};
     for (int i = 0; i < 4; ++i)
         qToLittleEndian(fields[i], header + 8 + 4 * i);
-    QFile out(QString::fromLocal8Bit(argv[1]));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(header, sizeof header) != sizeof header
-        || out.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) != image.sizeInBytes()) {
-        std::fprintf(stderr, "bake_pictures: cannot write %s\n", argv[1]);
+    QFile out(QString::fromLocal8Bit(path));
+    return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(header, sizeof header) == sizeof header
+        && out.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) == image.sizeInBytes();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    const bool main = argc == 7 && std::strcmp(argv[1], "--main-window") == 0;
+    const bool mini = argc == 4 && std::strcmp(argv[1], "--mini-window") == 0;
+    if (argc != 3 && !main && !mini) {
+        std::fputs("usage: bake_pictures OUTPUT INPUT.png\n"
+                   "       bake_pictures --main-window OUTPUT BACKGROUND.png HEADER.png TITLE-BAND.png LOGO.png\n"
+                   "       bake_pictures --mini-window OUTPUT BACKGROUND.png\n",
+                   stderr);
+        return 2;
+    }
+    const char* output = main || mini ? argv[2] : argv[1];
+    const bool dense = QByteArray(output).endsWith("@2x.png");
+    const int scale = dense ? 2 : 1;
+    const QImage picture = main ? mainWindow(argv + 3, scale) : mini ? miniWindow(argv[3], scale) : read(argv[2]);
+    if (picture.isNull())
+        return 1;
+    if (dense ? !picture.save(QString::fromLocal8Bit(output)) : !writePixels(picture, output)) {
+        std::fprintf(stderr, "bake_pictures: cannot write %s\n", output);
         return 1;
     }
     return 0;
