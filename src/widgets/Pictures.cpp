@@ -108,6 +108,8 @@ PictureWindow::PictureWindow(const QString& backgroundPath, Qt::WindowFlags flag
 {
     // Moves over the bare surface clear highlights, with or without a button held.
     setMouseTracking(true);
+    // Its picture covers it whole: no background fill to draw first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PictureWindow::paintEvent(QPaintEvent*)
