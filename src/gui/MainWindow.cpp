@@ -3,7 +3,6 @@
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Composer.h"
-#include "Fonts.h"
 #include "InertLabel.h"
 #include "InfoPanels.h"
 #include "Layout.h"
@@ -41,10 +40,14 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     // Made back to front: each control lies in front of those made before it.
     // The header strip, the title band and the logo are drawn as part of the
     // window's own picture; here they are the places the pointer acts on.
-    auto* header = new widgets::Picture(QStringLiteral("headerStrip"), QString(), this);
-    widgets::place(*header, layout::kHeaderStrip);
-    auto* titleBand = new widgets::Picture(QStringLiteral("titleBand"), QString(), this);
-    widgets::place(*titleBand, layout::kTitleBand);
+    const auto area = [this](const char* name, const core::Rect& rect) {
+        auto* widget = new QWidget(this);
+        widget->setObjectName(QLatin1String(name));
+        widgets::place(*widget, rect);
+        return widget;
+    };
+    QWidget* header = area("headerStrip", layout::kHeaderStrip);
+    area("titleBand", layout::kTitleBand);
 
     auto* logo = new widgets::PictureButton(QStringLiteral("logo"), QString(), this);
     widgets::place(*logo, layout::kLogo);
@@ -94,10 +97,8 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     aboutButton_ = blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
     contactButton_ = blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
 
-    const auto surface = [this](const char* name, const core::Rect& rect) {
-        auto* widget = new QWidget(this);
-        widget->setObjectName(QLatin1String(name));
-        widgets::place(*widget, rect);
+    const auto surface = [&area](const char* name, const core::Rect& rect) {
+        QWidget* widget = area(name, rect);
         widget->setAutoFillBackground(true);
         QPalette p = widget->palette();
         p.setColor(QPalette::Window, QColor(64, 64, 64));
@@ -257,20 +258,17 @@ void MainWindow::updateKeyboardReach()
 
 void MainWindow::tickPanels()
 {
-    panels_.tick();
-    applyPanels();
+    runPanelCommand(&core::PanelModel::tick);
 }
 
 void MainWindow::onAboutClicked()
 {
-    panels_.openAbout();
-    applyPanels();
+    runPanelCommand(&core::PanelModel::openAbout);
 }
 
 void MainWindow::onContactClicked()
 {
-    panels_.openContact();
-    applyPanels();
+    runPanelCommand(&core::PanelModel::openContact);
 }
 
 void MainWindow::onHelpClicked()

@@ -35,6 +35,8 @@ QImage mainWindow(char* paths[], int scale)
 {
     using namespace beamlet::core;
     QImage window = read(paths[0]).convertToFormat(QImage::Format_RGB32);
+    if (window.isNull())
+        return {};
     // Counted in the picture's own pixels, though a "@2x" file reads as dense.
     window.setDevicePixelRatio(1.0);
     const struct {
@@ -45,12 +47,13 @@ QImage mainWindow(char* paths[], int scale)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const auto& layer : layers) {
         const QImage picture = read(layer.path);
-        if (picture.isNull() || window.isNull())
+        if (picture.isNull())
             return {};
         // In the order the window makes them: each lies over those before it.
         painter.drawImage(QRect(layer.place.x * scale, layer.place.y * scale, layer.place.w * scale,
                                 layer.place.h * scale), picture);
     }
+    painter.end();
     return window;
 }
 
