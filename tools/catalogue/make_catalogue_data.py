@@ -23,10 +23,11 @@ import re
 import sys
 
 ID_STEP = 3333333
+CHARACTER_PAGES = 94  # one page a typed character: printable ASCII but the percent sign
 
 REPO = pathlib.Path(__file__).resolve().parents[2]
 OUTPUT = REPO / "src" / "core" / "CatalogueData.cpp"
-CODE_TABLE = REPO / "src" / "compose" / "CodeTable.cpp"
+CODE_TABLE = REPO / "src" / "core" / "CodeTable.cpp"
 
 # Rows that begin with one extra form feed (1-based), by grid shape. "RxC" is R rows
 # of C tokens; a comma list gives the tokens of each row.
@@ -154,9 +155,15 @@ def page_ids(number, first_id, tokens):
 
 
 def character_page_ids():
-    if not CODE_TABLE.exists():
-        return set()
-    return set(re.findall(r'"(\d{15})"', CODE_TABLE.read_text(encoding="utf-8")))
+    # Without the typed characters' pages the check below would pass on nothing.
+    try:
+        text = CODE_TABLE.read_text(encoding="utf-8")
+    except OSError as error:
+        raise SystemExit(f"cannot read the character code table: {error}")
+    ids = set(re.findall(r'"(\d{15})"', text))
+    if len(ids) != CHARACTER_PAGES:
+        raise SystemExit(f"{CODE_TABLE}: found {len(ids)} page ids, expected {CHARACTER_PAGES}")
+    return ids
 
 
 def build():
