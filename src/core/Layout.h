@@ -24,6 +24,10 @@ consteval Rect fromTwips(int left, int top, int width, int height)
 
 namespace layout {
 
+// The screen the windows were placed on: one 1280 x 1024 monitor.
+inline constexpr int kDesignScreenWidth = 1280;
+inline constexpr int kDesignScreenHeight = 1024;
+
 // Main window: its first place on screen and its client area.
 inline constexpr Rect kMainWindow = fromTwips(3570, 3840, 12045, 7875);    // 238, 256, 803 x 525
 inline constexpr Rect kHeaderStrip = fromTwips(0, 0, 12030, 1095);
@@ -45,6 +49,12 @@ inline constexpr Rect kContactSurface = fromTwips(-3600, 5280, 2775, 855);
 
 // The About and Contact panels, parked right of the client area, and their contents.
 inline constexpr Rect kInfoPanel = fromTwips(13320, 2640, 8700, 4125);     // 888, 176, 580 x 275
+// Every panel slides 40 px a tick; the window measures its children in pixels.
+inline constexpr int kPanelStep = 40;
+// An info panel counts as open while left of 250 px, and stops sliding out once
+// past where it was parked.
+inline constexpr int kInfoOpenBelow = 250;
+inline constexpr int kInfoOutBeyond = kInfoPanel.x;
 inline constexpr Rect kAboutOkButton = fromTwips(7200, 3360, 975, 495);
 inline constexpr Rect kContactOkButton = fromTwips(7200, 3375, 975, 495);
 inline constexpr Rect kAddressLabel = fromTwips(3750, 1350, 4110, 195);
@@ -58,6 +68,10 @@ inline constexpr Rect kFanPageLink = fromTwips(4560, 3000, 2850, 195);
 
 // The emoticon pack panel.
 inline constexpr Rect kPackPanel = fromTwips(13320, 2640, 9495, 4815);     // 888, 176, 633 x 321
+// It stops sliding in once left of 89 px, and sliding out once right of 1000 px,
+// which is past where it was parked: after the first close it rests further out.
+inline constexpr int kPackOpenBelow = 89;
+inline constexpr int kPackOutBeyond = 1000;
 inline constexpr Rect kPackCaption = fromTwips(120, 120, 9255, 255);
 inline constexpr int kPackLineY = px(330);
 inline constexpr int kPackLineRight = px(9480);
@@ -91,12 +105,13 @@ inline constexpr Rect kMiniGetCodeButton = fromTwips(4560, 120, 615, 1335);
 inline constexpr Rect kMiniPalette = fromTwips(5280, 120, 5655, 1335);
 
 // The notification: 328 x 152, placed from the lower-right corner of the screen's
-// available area (on 1280 x 1024 its top edge lies on row 1013). It moves 100
+// available area as far as its place was from the design screen's (on 1280 x 1024
+// its top edge lies on row 1013). It moves 100
 // twips a tick, a third of a pixel short of 7, and its rise ends once it stands
 // more than 173 px above where it started.
 inline constexpr Rect kNotification = fromTwips(14175, 15195, 4920, 2280);
-inline constexpr int kNotificationRightGap = 335;
-inline constexpr int kNotificationBottomGap = 11;
+inline constexpr int kNotificationRightGap = kDesignScreenWidth - kNotification.x;   // 335
+inline constexpr int kNotificationBottomGap = kDesignScreenHeight - kNotification.y;  // 11
 inline constexpr double kNotificationStep = 100.0 / kTwipsPerPixel;
 inline constexpr int kNotificationRise = px(2595);
 inline constexpr Rect kNotificationCloseButton = fromTwips(4320, 0, 495, 285);

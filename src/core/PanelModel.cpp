@@ -5,8 +5,8 @@ namespace {
 
 SlidingPanel infoPanel()
 {
-    return SlidingPanel(PanelModel::kParked, Slide<int>{-PanelModel::kStep, PanelModel::kInfoOpenBelow},
-                        Slide<int>{PanelModel::kStep, PanelModel::kInfoOutBeyond});
+    return SlidingPanel(PanelModel::kParked, Slide<int>{-layout::kPanelStep, layout::kInfoOpenBelow},
+                        Slide<int>{layout::kPanelStep, layout::kInfoOutBeyond});
 }
 
 }  // namespace
@@ -14,7 +14,8 @@ SlidingPanel infoPanel()
 PanelModel::PanelModel()
     : about_(infoPanel()),
       contact_(infoPanel()),
-      pack_(kParked, Slide<int>{-kStep, kPackOpenBelow}, Slide<int>{kStep, kPackOutBeyond})
+      pack_(kParked, Slide<int>{-layout::kPanelStep, layout::kPackOpenBelow},
+            Slide<int>{layout::kPanelStep, layout::kPackOutBeyond})
 {
 }
 
@@ -58,7 +59,7 @@ void PanelModel::closeContact()
 
 bool PanelModel::packHoldsButtons() const
 {
-    return pack_.slidingIn() || (!pack_.moving() && pack_.position() < kPackOpenBelow);
+    return pack_.slidingIn() || (!pack_.moving() && pack_.position() < layout::kPackOpenBelow);
 }
 
 void PanelModel::openPack()

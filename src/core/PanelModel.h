@@ -1,18 +1,16 @@
 #pragma once
 // The main window's three sliding panels (About, Contact, the emoticon pack) and
 // the enabled flags of the buttons that drive them.
+#include "Layout.h"
 #include "Stepping.h"
 
 namespace beamlet::core {
 
 class PanelModel {
 public:
-    static constexpr int kParked = 888;         // start position of every panel, px
-    static constexpr int kStep = 40;
-    static constexpr int kInfoOpenBelow = 250;  // an info panel counts as open while left of this
-    static constexpr int kInfoOutBeyond = 888;
-    static constexpr int kPackOpenBelow = 89;
-    static constexpr int kPackOutBeyond = 1000;
+    // Every panel starts parked right of the client area, the three at one place.
+    static constexpr int kParked = layout::kInfoPanel.x;
+    static_assert(layout::kPackPanel.x == kParked);
 
     PanelModel();
 
@@ -37,7 +35,7 @@ public:
     bool contactEnabled() const { return contactEnabled_; }
     bool emotionsEnabled() const { return emotionsEnabled_; }
 
-    static bool infoOpen(const SlidingPanel& panel) { return panel.position() < kInfoOpenBelow; }
+    static bool infoOpen(const SlidingPanel& panel) { return panel.position() < layout::kInfoOpenBelow; }
     // While the pack panel opens or stands open, About and Contact Me stay disabled.
     bool packHoldsButtons() const;
 
