@@ -1,14 +1,20 @@
 #include "Assets.h"
 
+#include "ReadyPixels.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QPixmapCache>
 #include <QResource>
-#include <QtEndian>
-
-#include <cstring>
 
 namespace beamlet::widgets {
+
+namespace {
+// Above this many device pixels to a logical one, a picture is drawn from its
+// "@2x" twin: scaling the plain one up would blur it more than the twin's
+// scaling down does.
+constexpr qreal kDenseScreenRatio = 1.25;
+}  // namespace
 
 QString emoticonPicture(int number)
 {
@@ -18,17 +24,13 @@ QString emoticonPicture(int number)
 QImage loadImage(const QString& path)
 {
     if (path.endsWith(QLatin1String(".pixels"))) {
-        // Header: "BMLTPIX1", then width, height, format and bytes per line.
         const QResource resource(path);
-        const uchar* data = resource.data();
+        readypixels::Header header;
         if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression
-            || resource.size() < 32 || std::memcmp(data, "BMLTPIX1", 8) != 0)
+            || !readypixels::decode(resource.data(), resource.size(), header))
             return {};
-        const auto field = [data](int i) { return qFromLittleEndian<quint32>(data + 8 + 4 * i); };
-        const int width = int(field(0)), height = int(field(1)), bytesPerLine = int(field(3));
-        if (qint64(bytesPerLine) * height > resource.size() - 32)
-            return {};
-        return QImage(data + 32, width, height, bytesPerLine, QImage::Format(field(2)));
+        return QImage(resource.data() + readypixels::kHeaderSize, int(header.width), int(header.height),
+                      int(header.bytesPerLine), QImage::Format(header.format));
     }
     const QByteArray format = path.endsWith(QLatin1String(".jpg")) ? QByteArrayLiteral("jpeg") : QByteArrayLiteral("png");
     QImageReader reader(path, format);
@@ -38,7 +40,7 @@ QImage loadImage(const QString& path)
 
 QImage loadPicture(const QString& path, qreal devicePixelRatio)
 {
-    if (devicePixelRatio > 1.25) {
+    if (devicePixelRatio > kDenseScreenRatio) {
         const QString twin = path.left(path.lastIndexOf(QLatin1Char('.'))) + QStringLiteral("@2x.png");
         QImage dense = QFile::exists(twin) ? loadImage(twin) : QImage();
         if (!dense.isNull()) {
@@ -51,7 +53,7 @@ QImage loadPicture(const QString& path, qreal devicePixelRatio)
 
 QPixmap loadPixmap(const QString& path, qreal devicePixelRatio)
 {
-    const QString key = path + (devicePixelRatio > 1.25 ? QStringLiteral("#2") : QStringLiteral("#1"));
+    const QString key = path + (devicePixelRatio > kDenseScreenRatio ? QStringLiteral("#2") : QStringLiteral("#1"));
     QPixmap result;
     if (!QPixmapCache::find(key, &result)) {
         result = QPixmap::fromImage(loadPicture(path, devicePixelRatio));

@@ -1,8 +1,6 @@
 // Run by the build: turns the pictures the main window shows at start into the
-// pixels the window system draws, so the program shows them without decoding
-// anything. Each output is a 32-byte header ("BMLTPIX1", width, height, QImage
-// format and bytes per line, as 32-bit little-endian numbers, then padding) and
-// the rows of pixels.
+// pixels the window system draws (ReadyPixels.h), so the program shows them
+// without decoding anything.
 //   bake_pictures OUTPUT INPUT.png
 //   bake_pictures --main-window OUTPUT BACKGROUND.png HEADER.png TITLE-BAND.png LOGO.png
 //   bake_pictures --mini-window OUTPUT BACKGROUND.png
@@ -12,11 +10,11 @@
 // the part of the background the mini window shows. An OUTPUT ending in
 // "@2x.png" is the same at twice the size, for dense screens, as PNG.
 #include "Layout.h"
+#include "ReadyPixels.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QtEndian>
 
 #include <cstdio>
 #include <cstring>
@@ -75,13 +73,11 @@ bool writePixels(const QImage& picture, const char* path)
             opaque = qAlpha(row[x]) == 255;
     }
     image = image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
-    char header[32] = {'B', 'M', 'L', 'T', 'P', 'I', 'X', '1'};
-    const quint32 fields[] = {quint32(image.width()), quint32(image.height()), quint32(image.format()),
-                              quint32(image.bytesPerLine())};
-    for (int i = 0; i < 4; ++i)
-        qToLittleEndian(fields[i], header + 8 + 4 * i);
+    const auto header = beamlet::widgets::readypixels::encode(
+        {quint32(image.width()), quint32(image.height()), quint32(image.format()), quint32(image.bytesPerLine())});
     QFile out(QString::fromLocal8Bit(path));
-    return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(header, sizeof header) == sizeof header
+    return out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && out.write(header.data(), qint64(header.size())) == qint64(header.size())
         && out.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) == image.sizeInBytes();
 }
 
