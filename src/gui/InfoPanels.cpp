@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "InertLabel.h"
 #include "Layout.h"
+#include "Pictures.h"
 #include "Placement.h"
 #include "PushButton.h"
 
@@ -105,7 +106,7 @@ void InfoPanel::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, width() - 1, height() - 1);
     const QRect inside = rect().adjusted(1, 1, -1, -1);
     if (picture_.isNull())
-        painter.fillRect(inside, QColor(40, 90, 170));
+        painter.fillRect(inside, QColor(widgets::kMissingPictureFill));
     else
         painter.drawPixmap(inside, picture_);
 }

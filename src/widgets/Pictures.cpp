@@ -118,7 +118,7 @@ void PictureWindow::paintEvent(QPaintEvent*)
         background_ = loadPicture(backgroundPath_, devicePixelRatioF());
     QPainter painter(this);
     if (background_.isNull())
-        painter.fillRect(rect(), QColor(30, 90, 180));
+        painter.fillRect(rect(), QColor(kMissingPictureFill));
     else
         painter.drawImage(0, 0, background_);
 }

@@ -7,6 +7,10 @@
 
 namespace beamlet::widgets {
 
+// What a window or panel shows where its picture cannot be read: the blue of its
+// frame, so a broken install still shows where things are.
+inline constexpr QRgb kMissingPictureFill = qRgb(40, 90, 170);
+
 // One picture from the resources, kept scaled to the size it was last drawn at.
 class ScaledPicture {
 public:
