@@ -10,12 +10,15 @@ mkdir -p "$out"
 work=$(mktemp -d)
 cp "$exe" "$work/beamlet"
 
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
-read -r num <&3
-export DISPLAY=:$num
+# Xvfb writes its display number once it accepts clients. Only this script's own
+# X server is stopped at the end, never another session's.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$! app="" wm=""
+trap 'kill $app $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n 1 "$work/display")
 openbox >/dev/null 2>&1 &
 wm=$!
-trap 'kill "$app" "$wm" 2>/dev/null; pkill -f "Xvfb.*displayfd" 2>/dev/null || true; rm -rf "$work"' EXIT
 sleep 1
 HOME=$work XDG_CACHE_HOME=$work/cache "$work/beamlet" >/dev/null 2>&1 &
 app=$!
