@@ -18,6 +18,11 @@ namespace layout = core::layout;
 
 namespace {
 
+// The caption under the preview before any tile is clicked. It is not entry 1's
+// name ("Big Smiley Face") and is meant not to be: the panel has always opened
+// with this wording.
+constexpr char kFirstPreviewCaption[] = "Big Smile Smiley Face";
+
 QString entryName(int number)
 {
     const std::string_view name = core::entry(number).name;
@@ -92,7 +97,7 @@ private:
 PackPanel::PackPanel(QWidget* parent)
     : QFrame(parent),
       preview_(new widgets::Picture(QStringLiteral("previewPicture"), widgets::emoticonPicture(1), this)),
-      nameLabel_(new QLabel(tr("Big Smile Smiley Face"), this)),
+      nameLabel_(new QLabel(tr(kFirstPreviewCaption), this)),
       okButton_(new widgets::PushButton(QStringLiteral("packOkButton"), QStringLiteral("&OK"),
                                         widgets::ButtonLook::white(), this))
 {
