@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string_view>
 
+#include <poll.h>
 #include <unistd.h>
 
 namespace beamlet::app {
@@ -31,6 +32,19 @@ QString notUtf8(const QString& what)
     return QStringLiteral("%1 is not valid UTF-8 text").arg(what);
 }
 
+// Whether a read or write that failed with this error is to be tried again. A
+// descriptor handed over non-blocking says EAGAIN when it has nothing yet: wait
+// for it rather than take that for the end or for a fault.
+bool tryAgain(int fd, short events)
+{
+    if (errno == EINTR)
+        return true;
+    if (errno != EAGAIN && errno != EWOULDBLOCK)
+        return false;
+    pollfd wanted{fd, events, 0};
+    return ::poll(&wanted, 1, -1) >= 0 || errno == EINTR;
+}
+
 // Every byte goes straight to the descriptor, so a failed write is seen here
 // rather than lost in a buffer flushed at exit. A reader that closes early ends
 // the program by SIGPIPE, quietly, as it ends any filter; only a caller that
@@ -39,7 +53,7 @@ int writeOut(std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && tryAgain(STDOUT_FILENO, POLLOUT))
             continue;
         if (written < 0) {
             if (errno != EPIPE)
@@ -69,7 +83,7 @@ int writeCodeOfStandardInput()
     char chunk[1 << 16];
     for (;;) {
         const ssize_t read = ::read(STDIN_FILENO, chunk, sizeof chunk);
-        if (read < 0 && errno == EINTR)
+        if (read < 0 && tryAgain(STDIN_FILENO, POLLIN))
             continue;
         if (read < 0)
             return fail(QStringLiteral("cannot read standard input: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));

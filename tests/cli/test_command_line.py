@@ -3,6 +3,7 @@
 Run without any display, as these options must work without one."""
 
 import os
+import fcntl
 import select
 import signal
 import subprocess
@@ -115,6 +116,26 @@ class CommandLineTest(unittest.TestCase):
         res = run(["--code", "-"], text)
         self.assertEqual((res.returncode, res.stderr), (0, b""))
         self.assertEqual(res.stdout, (H + I + SPACE) * 2_000_000)
+
+    def test_standard_input_handed_over_non_blocking(self):
+        """An empty non-blocking pipe says 'nothing yet', not 'the end': the text written later is coded."""
+        read_end, write_end = os.pipe()
+        fcntl.fcntl(read_end, fcntl.F_SETFL, os.O_NONBLOCK)
+        program = subprocess.Popen([BEAMLET, "--code", "-"], stdin=read_end, stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE, env=ENV)
+        os.close(read_end)
+        deadline = time.monotonic() + 60
+        # Until it waits for input (sleeping) or has given up on it (ended).
+        while program.poll() is None and time.monotonic() < deadline:
+            with open(f"/proc/{program.pid}/stat") as stat:
+                if stat.read().rsplit(")", 1)[1].split()[0] == "S":
+                    break
+            time.sleep(0.01)
+        if program.poll() is None:
+            os.write(write_end, b"Hi")
+        os.close(write_end)
+        out, err = program.communicate(timeout=60)
+        self.assertEqual((program.returncode, out, err), (0, H + I, b""))
 
     def test_endless_input(self):
         """`yes | beamlet --code -`: the codes come while the input goes on, memory
