@@ -6,13 +6,20 @@
 #include <QCommandLineParser>
 #include <QStringConverter>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <string>
+#include <cstring>
+#include <string_view>
+
+#include <poll.h>
+#include <unistd.h>
 
 namespace beamlet::app {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kWriteError = 3;
 
 int fail(const QString& message)
 {
@@ -20,57 +27,132 @@ int fail(const QString& message)
     return kUsageError;
 }
 
-bool write(const std::string& bytes)
+QString notUtf8(const QString& what)
 {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+    return QStringLiteral("%1 is not valid UTF-8 text").arg(what);
 }
 
-QByteArray readStandardInput()
+// Whether a read or write that failed with this error is to be tried again. A
+// descriptor handed over non-blocking says EAGAIN when it has nothing yet: wait
+// for it rather than take that for the end or for a fault.
+bool tryAgain(int fd, short events)
 {
-    QByteArray bytes;
-    char chunk[1 << 16];
-    while (const std::size_t read = std::fread(chunk, 1, sizeof chunk, stdin))
-        bytes.append(chunk, qsizetype(read));
-    return bytes;
+    if (errno == EINTR)
+        return true;
+    if (errno != EAGAIN && errno != EWOULDBLOCK)
+        return false;
+    pollfd wanted{fd, events, 0};
+    return ::poll(&wanted, 1, -1) >= 0 || errno == EINTR;
+}
+
+// Every byte goes straight to the descriptor, so a failed write is seen here
+// rather than lost in a buffer flushed at exit. A reader that closes early ends
+// the program by SIGPIPE, quietly, as it ends any filter; only a caller that
+// ignores SIGPIPE sees EPIPE, which is just as quiet.
+int writeOut(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (written < 0 && tryAgain(STDOUT_FILENO, POLLOUT))
+            continue;
+        if (written < 0) {
+            if (errno != EPIPE)
+                std::fprintf(stderr, "beamlet: cannot write to standard output: %s\n", std::strerror(errno));
+            return kWriteError;
+        }
+        bytes.remove_prefix(std::size_t(written));
+    }
+    return 0;
 }
 
 // What typing the text into the typing box would put in the code buffer.
-int writeCode(const QString& argument)
+void type(core::CodeBuffer& buffer, const QString& text)
 {
-    QString text = argument;
-    if (argument == QLatin1String("-")) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = decoder(readStandardInput());
-        if (decoder.hasError())
-            return fail(QStringLiteral("standard input is not valid UTF-8 text"));
-    }
-    core::CodeBuffer buffer;
     for (const char32_t codePoint : text.toUcs4())
         buffer.type(codePoint);
-    return write(buffer.text()) ? 0 : 1;
 }
 
+// Standard input a chunk at a time, each chunk's codes written before the next
+// is read: memory stays the same however long the input, and a pipe that is
+// still open gets its codes as its text arrives. The decoder carries a sequence
+// split between two chunks over to the next.
+int writeCodeOfStandardInput()
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    core::CodeBuffer buffer;
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t read = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (read < 0 && tryAgain(STDIN_FILENO, POLLIN))
+            continue;
+        if (read < 0)
+            return fail(QStringLiteral("cannot read standard input: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        if (read == 0)
+            break;
+        const QString text = decoder.decode(QByteArrayView(chunk, read));
+        if (decoder.hasError())
+            return fail(notUtf8(QStringLiteral("standard input")));
+        type(buffer, text);
+        if (const int status = writeOut(buffer.text()))
+            return status;
+        buffer.clear();
+    }
+    // A sequence cut short by the end of input is still waiting in the decoder;
+    // one more plain byte makes it an error. (decode() only converts once its
+    // result is taken as a string.)
+    const QString end = decoder.decode(QByteArrayView("\n", 1));
+    return decoder.hasError() ? fail(notUtf8(QStringLiteral("standard input"))) : 0;
+}
+
+int writeCode(const QString& argument)
+{
+    if (argument == QLatin1String("-"))
+        return writeCodeOfStandardInput();
+    core::CodeBuffer buffer;
+    type(buffer, argument);
+    return writeOut(buffer.text());
+}
+
+// Plain decimal digits only: no sign and no spaces. Leading zeros are fine, as
+// `seq -w` writes them, and a long run of digits is simply out of range.
 int writeEmoticon(const QString& argument)
 {
-    bool isNumber = false;
-    const int number = argument.toInt(&isNumber);
-    if (!isNumber || number < 1 || number > core::kEntryCount)
+    int number = argument.isEmpty() ? -1 : 0;
+    for (const QChar digit : argument) {
+        if (digit < u'0' || digit > u'9') {
+            number = -1;
+            break;
+        }
+        number = std::min(number * 10 + (digit.unicode() - u'0'), core::kEntryCount + 1);
+    }
+    if (number < 1 || number > core::kEntryCount)
         return fail(QStringLiteral("--emoticon takes a number from 1 to %1, not \"%2\"").arg(core::kEntryCount).arg(argument));
-    return write(core::gridText(number)) ? 0 : 1;
+    return writeOut(core::gridText(number));
 }
 
 }  // namespace
 
 std::optional<int> runCommandLine(int argc, char* argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    // The arguments are decoded strictly, as standard input is: a byte that is
+    // not UTF-8 is an error rather than a character quietly dropped. The
+    // program's own path may hold any bytes and is not needed.
+    QStringList arguments{QStringLiteral("beamlet")};
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        arguments << decoder.decode(QByteArrayView(argv[i]));
+        if (decoder.hasError())
+            return fail(notUtf8(QStringLiteral("argument %1").arg(i)));
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Type text, get chat codes: every typed character with a code adds its token, and Get Code copies them."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Not addHelpOption(): its --help-all promises Qt's own options, which the
+    // command line never reaches.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption code(QStringLiteral("code"),
         QStringLiteral("Write the chat code that typing TEXT would build, and exit. With -, the text is read "
@@ -85,22 +167,26 @@ std::optional<int> runCommandLine(int argc, char* argv[])
     const auto usage = [&parser] {
         return parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("beamlet"));
     };
-
-    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        const QString error = parser.errorText().isEmpty()
-            ? QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst())
-            : parser.errorText();
+    const auto usageError = [&usage](const QString& error) {
         std::fprintf(stderr, "beamlet: %s\n\n%s", qPrintable(error), qPrintable(usage()));
         return kUsageError;
+    };
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(help))
+        return writeOut(usage().toStdString());
+    if (parser.isSet(version))
+        return writeOut("beamlet " BEAMLET_VERSION "\n");
+    // Each asks for one output; which of two would be meant cannot be told.
+    for (const QCommandLineOption& option : {code, emoticon}) {
+        if (parser.values(option).size() > 1)
+            return usageError(QStringLiteral("--%1 is given more than once").arg(option.names().constFirst()));
     }
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        std::fputs(qPrintable(usage()), stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        std::fputs("beamlet " BEAMLET_VERSION "\n", stdout);
-        return 0;
-    }
+    if (parser.isSet(code) && parser.isSet(emoticon))
+        return usageError(QStringLiteral("--code and --emoticon cannot be given together"));
     if (parser.isSet(code))
         return writeCode(parser.value(code));
     if (parser.isSet(emoticon))
