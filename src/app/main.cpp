@@ -1,6 +1,7 @@
 // Orvane Beamlet: type text, get chat codes.
 #include "Accessibility.h"
 #include "CommandLine.h"
+#include "EndSignals.h"
 #include "Fonts.h"
 #include "MainWindow.h"
 #include "MakerData.h"
@@ -74,6 +75,9 @@ int main(int argc, char* argv[])
     gui::MainWindow window(desktop.services, notifier, gui::MakerData::embedded());
     QObject::connect(&window, &gui::MainWindow::endRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &window, &gui::MainWindow::comeForward);
+    // Told to end, it ends as by its close control.
+    platform::EndSignals endSignals;
+    QObject::connect(&endSignals, &platform::EndSignals::endRequested, &window, &QWidget::close);
     window.show();
     return app.exec();
 }
