@@ -9,6 +9,7 @@
 //   beamlet_bench cadence [--runs N] [--type-ms N]
 //   beamlet_bench memory  [--cycles N] [--sample-every N] [--what both|getcode|tile]
 #include "Accessibility.h"
+#include "Assets.h"
 #include "Catalogue.h"
 #include "CodeTable.h"
 #include "Composer.h"
@@ -194,7 +195,23 @@ void showAndWait(QWidget& window)
         std::fprintf(stderr, "beamlet_bench: %s was not exposed\n", qPrintable(window.windowTitle()));
 }
 
-// The program as main.cpp builds it, on a given platform.
+// The sound module's player, counting the chimes it is asked to play.
+class CountingPlayer final : public platform::SoundPlayer {
+public:
+    explicit CountingPlayer(int& plays) : plays_(plays) {}
+    void play(const QByteArray& wave) override
+    {
+        ++plays_;
+        real_.play(wave);
+    }
+    void stop() override { real_.stop(); }
+
+private:
+    int& plays_;
+    platform::ModuleSoundPlayer real_;
+};
+
+// The program as main.cpp builds it, on a given platform; its chimes are counted.
 struct Program {
     Program() : notifier(desktop.services), window(desktop.services, notifier, gui::MakerData::embedded())
     {
@@ -226,7 +243,8 @@ struct Program {
     QPlainTextEdit& typingBox() { return *window.findChild<QPlainTextEdit*>(QStringLiteral("typingBox")); }
     QAbstractButton* tile(int number) { return window.findChild<QAbstractButton*>(QStringLiteral("tile%1").arg(number)); }
 
-    platform::DesktopServices desktop;
+    int chimes = 0;
+    platform::DesktopServices desktop{widgets::chimeBytes(), std::make_unique<CountingPlayer>(chimes)};
     gui::Notifier notifier;
     gui::MainWindow window;
 };
@@ -693,9 +711,7 @@ int runMemory(const std::map<QString, QString>& args)
 
     std::vector<double> rssMiB, anonMiB, fileMiB, heapMiB, at;
     int arrivals = 0;
-    int written = 0;
     QObject::connect(&notifier, &gui::Notifier::arrived, &notifier, [&] { ++arrivals; });
-    QObject::connect(&notifier, &gui::Notifier::soundWritten, &notifier, [&] { ++written; });
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         const bool tile = what == QLatin1String("tile") || (what == QLatin1String("both") && cycle % 2 == 0);
         if (tile)
@@ -707,7 +723,7 @@ int runMemory(const std::map<QString, QString>& args)
             if (notifier.model().resting() && !notifier.model().fading()) {
                 if (!copiedAgain) {
                     // The sound file is written, and its chime started, while it rests.
-                    waitFor([&] { return written >= arrivals; }, 5000);
+                    waitFor([&] { return program.chimes >= arrivals; }, 5000);
                     // A second copy during the cycle changes nothing of it.
                     click(getCode);
                     copiedAgain = true;

@@ -3,9 +3,7 @@
 #include "Assets.h"
 #include "Layout.h"
 #include "Placement.h"
-#include "SoundPlayer.h"
 #include "Stepper.h"
-#include "ToneFile.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -25,7 +23,6 @@ Notifier::Notifier(platform::Services& services, QObject* parent)
           return model_.animating();
       }, this))
 {
-    fileWriter_.setMaxThreadCount(1);
     rest_.setInterval(core::NotificationModel::kRestMs);
     rest_.setSingleShot(true);
     rest_.setTimerType(Qt::PreciseTimer);  // the rest is five seconds, not a little less
@@ -38,7 +35,6 @@ Notifier::Notifier(platform::Services& services, QObject* parent)
 
 Notifier::~Notifier()
 {
-    fileWriter_.waitForDone();
     delete window_;
 }
 
@@ -49,7 +45,6 @@ void Notifier::show()
     const QRect area = screenArea_();
     model_.show(area.x() + area.width() - layout::kNotificationRightGap,
                 area.y() + area.height() - layout::kNotificationBottomGap);
-    ++cycle_;
     window_ = new NotificationWindow(*this);
     moveWindow();
     services_.windows.setStaysOnTop(*window_, true);
@@ -77,7 +72,7 @@ void Notifier::unload()
 {
     rest_.stop();
     stepper_->wake(false);
-    services_.sound.stop();
+    services_.chime.stop();
     if (window_) {
         window_->hide();
         window_->deleteLater();
@@ -101,25 +96,9 @@ void Notifier::tick()
     }
     if (events.arrived) {
         rest_.start();
-        // tone.wav is written anew at every arrival, for whoever looks for it, on
-        // a thread of its own so the animation's next tick never waits for the
-        // disk; the chime then plays from the program's own copy. Without a
-        // writable folder or a player the cycle simply goes on silently.
-        const QStringList folders = platform::toneFolders();
-        fileWriter_.start([this, folders, cycle = cycle_] {
-            const QString path = platform::writeTone(widgets::chimeBytes(), folders);
-            QMetaObject::invokeMethod(this, [this, cycle, path] { onToneWritten(cycle, path); }, Qt::QueuedConnection);
-        });
+        services_.chime.ring();
         emit arrived();
     }
-}
-
-void Notifier::onToneWritten(quint64 cycle, const QString& path)
-{
-    // A cycle sent away before its file was written stays silent.
-    if (!path.isEmpty() && cycle == cycle_ && model_.loaded())
-        services_.sound.play(widgets::chimeBytes());
-    emit soundWritten(path);
 }
 
 void Notifier::endRest()

@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <functional>
@@ -46,14 +45,10 @@ signals:
     void loaded();
     void arrived();
     void unloaded();
-    // An arrival's tone.wav is written (the path empty when no folder took it)
-    // and, if it was, the chime started.
-    void soundWritten(const QString& path);
 
 private:
     void moveWindow();
     void unload();
-    void onToneWritten(quint64 cycle, const QString& path);
 
     platform::Services& services_;
     core::NotificationModel model_;
@@ -61,8 +56,6 @@ private:
     widgets::Stepper* stepper_;
     QTimer rest_;
     std::function<QRect()> screenArea_;
-    quint64 cycle_ = 0;       // counts loads, so a late tone file can tell its cycle has ended
-    QThreadPool fileWriter_;  // one thread: half a megabyte written off the animation's tick
 };
 
 class NotificationWindow : public widgets::PictureWindow {

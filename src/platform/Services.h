@@ -8,13 +8,22 @@ class QWidget;
 
 namespace beamlet::platform {
 
-class SoundPlayer;
-
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
     // Replaces what the clipboard holds with the text, in one change of owner.
     virtual void setText(const QString& text) = 0;
+};
+
+// The notification's chime, told where its cycle stands.
+class Chime {
+public:
+    virtual ~Chime() = default;
+    // The notification has arrived: tone.wav is written anew for whoever looks
+    // for it, then the chime plays. Never waits for the disk or the sound server.
+    virtual void ring() = 0;
+    // The cycle has ended: a chime still to come stays silent, one playing stops.
+    virtual void stop() = 0;
 };
 
 class LinkOpener {
@@ -35,7 +44,7 @@ public:
 
 struct Services {
     Clipboard& clipboard;
-    SoundPlayer& sound;
+    Chime& chime;
     LinkOpener& links;
     WindowStacking& windows;
 };

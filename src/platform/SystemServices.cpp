@@ -75,6 +75,9 @@ void ModuleSoundPlayer::stop()
         player_->stop();
 }
 
-DesktopServices::DesktopServices() : services{clipboard_, sound_, links_, windows_} {}
+DesktopServices::DesktopServices(const QByteArray& chimeWave, std::unique_ptr<SoundPlayer> player)
+    : chime_(chimeWave, std::move(player)), services{clipboard_, chime_, links_, windows_}
+{
+}
 
 }  // namespace beamlet::platform

@@ -2,6 +2,7 @@
 // The desktop's own services behind the interfaces of Services.h.
 #include "Services.h"
 #include "SoundPlayer.h"
+#include "ToneChime.h"
 
 #include <memory>
 
@@ -39,15 +40,18 @@ private:
 
 // The four together, made once in main() after the application object and gone
 // before it, so the audio stream is closed while the application still exists.
+// The chime's wave comes from the program's embedded resources; it plays through
+// the sound module unless another player is given.
 class DesktopServices {
 public:
-    DesktopServices();
+    explicit DesktopServices(const QByteArray& chimeWave,
+                             std::unique_ptr<SoundPlayer> player = std::make_unique<ModuleSoundPlayer>());
     DesktopServices(const DesktopServices&) = delete;
     DesktopServices& operator=(const DesktopServices&) = delete;
 
 private:
     QtClipboard clipboard_;
-    ModuleSoundPlayer sound_;
+    ToneChime chime_;
     DesktopLinkOpener links_;
     QtWindowStacking windows_;
 

@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace beamlet::platform {
@@ -40,9 +42,26 @@ QString userCacheFolder(const QString& xdgCacheHome, const QString& home)
     return {};
 }
 
+namespace {
+
+bool runsInstalled()
+{
+    // Both sides resolved, so a /bin linked to /usr/bin or an installed tree
+    // reached through a link still counts.
+    const QString here = QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath();
+    const QStringList installed = QStringLiteral(BEAMLET_INSTALLED_BINDIRS).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return !here.isEmpty() && std::any_of(installed.begin(), installed.end(), [&here](const QString& folder) {
+        return QFileInfo(folder).canonicalFilePath() == here;
+    });
+}
+
+}  // namespace
+
 QStringList toneFolders()
 {
-    QStringList folders{QCoreApplication::applicationDirPath()};
+    QStringList folders;
+    if (!runsInstalled())
+        folders << QCoreApplication::applicationDirPath();
     const QString cache = userCacheFolder(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
     if (!cache.isEmpty()) {
         QString own = cache;

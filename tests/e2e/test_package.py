@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The Debian package: built from the install rules, clean for lintian, and the
-program unpacked from it copies and chimes wherever the unpacked tree stands."""
+program unpacked from it copies and chimes wherever the unpacked tree stands;
+installed, it writes nothing into the system's folders."""
 
 import glob
 import os
@@ -57,6 +58,39 @@ class PackageTest(h.SessionTestCase):
         _, _, heard = sound.read_wav(recorder.path)
         _, _, original = sound.read_wav(h.TONE_SOURCE)
         self.assertEqual(sound.chime_faults(heard, original), [])
+
+    def test_installed_and_run_by_root_it_writes_nothing_under_its_prefix(self):
+        # Root may write into /usr/bin, and a tone.wav left there would outlive the package's purge.
+        if os.geteuid() != 0:
+            self.skipTest("laying the package over /usr and running it as root takes root")
+        folder = os.path.join(self.s.tmp, "package")
+        subprocess.run([os.environ["BEAMLET_CPACK"], "-G", "DEB", "-B", folder], cwd=os.environ["BEAMLET_BUILD_DIR"],
+                       check=True, capture_output=True, timeout=600)
+        [deb] = glob.glob(os.path.join(folder, "*.deb"))
+        unpacked, written, work = (os.path.join(self.s.tmp, name) for name in ("unpacked", "written", "work"))
+        output("dpkg-deb", "-x", deb, unpacked)
+        os.makedirs(written)
+        os.makedirs(work)
+        # The package's files laid over /usr, as installed, in a mount namespace of the program's own:
+        # whatever it writes under /usr lands in `written`, and the system's /usr stays as it is.
+        layers = f"lowerdir={unpacked}/usr:/usr,upperdir={written},workdir={work}"
+        installed = ["unshare", "--mount", "--propagation", "private",
+                     "sh", "-c", f'mount -t overlay beamlet -o {layers} /usr && exec "$0"']
+        if subprocess.run([*installed, "/bin/true"], capture_output=True, timeout=60).returncode != 0:
+            self.skipTest("this system allows no overlay mount in a namespace of one's own")
+        self.s.program_path = "/usr/bin/beamlet"
+        self.s.launch(wrapper=installed)
+        self.assertEqual(self.s.get_code("Hi"), H + I)
+        cached = os.path.join(self.s.home, ".cache", "Orvane", "beamlet", "tone.wav")
+
+        def under_prefix():
+            return [os.path.relpath(os.path.join(top, name), written)
+                    for top, folders, files in os.walk(written) for name in folders + files]
+
+        h.wait_until(lambda: os.path.exists(cached) or under_prefix(), 10, what="tone.wav to be written")
+        h.wait_until(lambda: not self.s.notification(), 15, what="the notification to go away")
+        self.assertEqual(under_prefix(), [])
+        self.assertTrue(os.path.exists(cached))
 
 
 if __name__ == "__main__":

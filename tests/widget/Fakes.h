@@ -1,7 +1,6 @@
 #pragma once
 // Recording substitutes for the platform services, so tests see every call.
 #include "Services.h"
-#include "SoundPlayer.h"
 #include "SystemServices.h"
 
 #include <QStringList>
@@ -14,11 +13,11 @@ struct RecordingClipboard : platform::Clipboard {
     void setText(const QString& t) override { calls << t; }
 };
 
-struct RecordingSound : platform::SoundPlayer {
-    QList<QByteArray> played;
-    int stops = 0;
-    void play(const QByteArray& wave) override { played << wave; }
-    void stop() override { ++stops; }
+// Writes no file and plays nothing.
+struct RecordingChime : platform::Chime {
+    QStringList calls;  // "ring" or "stop", in order
+    void ring() override { calls << QStringLiteral("ring"); }
+    void stop() override { calls << QStringLiteral("stop"); }
 };
 
 // Opens nothing: a test must never start the desktop's browser.
@@ -44,10 +43,10 @@ struct RecordingWindows : platform::WindowStacking {
 
 struct FakeServices {
     RecordingClipboard clipboard;
-    RecordingSound sound;
+    RecordingChime chime;
     NoLinks links;
     RecordingWindows windows;
-    platform::Services services{clipboard, sound, links, windows};
+    platform::Services services{clipboard, chime, links, windows};
 };
 
 }  // namespace beamlet::testing
