@@ -7,6 +7,7 @@
 #include "Layout.h"
 #include "Placement.h"
 #include "PushButton.h"
+#include "SpokenText.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,6 +92,8 @@ InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, cons
       picturePath_(picturePath),
       okButton_(new widgets::PushButton(okName, QStringLiteral("&OK"), widgets::ButtonLook::white(), this))
 {
+    // A picture with text on it: its words are its description.
+    widgets::markAccessible(*this, QAccessible::Pane, QString());
     setObjectName(objectName);
     resize(layout::kInfoPanel.w, layout::kInfoPanel.h);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -114,6 +117,8 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
     : InfoPanel(QStringLiteral("contactPanel"), widgets::kContactPicture,
                 QStringLiteral("contactOkButton"), parent)
 {
+    setAccessibleName(tr("Contact Me"));
+    setAccessibleDescription(contactText(maker));
     setMouseTracking(true);
     widgets::place(*okButton(), layout::kContactOkButton);
 
