@@ -8,6 +8,7 @@
 #include "Pictures.h"
 #include "Placement.h"
 #include "PushButton.h"
+#include "SpokenText.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -92,6 +93,8 @@ InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, cons
       picturePath_(picturePath),
       okButton_(new widgets::PushButton(okName, QStringLiteral("&OK"), widgets::ButtonLook::white(), this))
 {
+    // A picture with text on it: its words are its description.
+    widgets::markAccessible(*this, QAccessible::Pane, QString());
     setObjectName(objectName);
     resize(layout::kInfoPanel.w, layout::kInfoPanel.h);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -115,6 +118,8 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
     : InfoPanel(QStringLiteral("contactPanel"), widgets::kContactPicture,
                 QStringLiteral("contactOkButton"), parent)
 {
+    setAccessibleName(tr("Contact Me"));
+    setAccessibleDescription(contactText(maker));
     setMouseTracking(true);
     widgets::place(*okButton(), layout::kContactOkButton);
 

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Accessibility.h"
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Composer.h"
@@ -11,6 +12,7 @@
 #include "Notification.h"
 #include "Palettes.h"
 #include "PushButton.h"
+#include "SpokenText.h"
 #include "Placement.h"
 #include "Stepper.h"
 #include "TypingBox.h"
@@ -32,6 +34,7 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
       notifier_(notifier),
       maker_(maker)
 {
+    widgets::markAccessible(*this, QAccessible::Window, QString());  // named by its title
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
@@ -43,6 +46,7 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     const auto area = [this](const char* name, const core::Rect& rect) {
         auto* widget = new QWidget(this);
         widget->setObjectName(QLatin1String(name));
+        widgets::hideFromScreenReaders(*widget);  // only the pointer uses these
         widgets::place(*widget, rect);
         return widget;
     };
@@ -184,6 +188,8 @@ void MainWindow::makePanelsComingIntoView()
         aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture,
                                     QStringLiteral("aboutOkButton"), this);
         widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
+        aboutPanel_->setAccessibleName(tr("About"));
+        aboutPanel_->setAccessibleDescription(aboutText());
         okCloses(aboutPanel_->okButton(), &core::PanelModel::closeAbout);
         made = true;
     }

@@ -1,5 +1,6 @@
 #include "MiniWindow.h"
 
+#include "Accessibility.h"
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Composer.h"
@@ -20,6 +21,7 @@ namespace layout = core::layout;
 MiniWindow::MiniWindow(platform::Services& services)
     : PictureWindow(widgets::kMiniWindowPicture, Qt::Window)
 {
+    widgets::markAccessible(*this, QAccessible::Window, QString());  // named by its title
     setObjectName(QStringLiteral("miniWindow"));
     setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));

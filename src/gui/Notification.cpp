@@ -1,8 +1,10 @@
 #include "Notification.h"
 
+#include "Accessibility.h"
 #include "Assets.h"
 #include "Layout.h"
 #include "Placement.h"
+#include "SpokenText.h"
 #include "Stepper.h"
 
 #include <QCloseEvent>
@@ -121,6 +123,9 @@ NotificationWindow::NotificationWindow(Notifier& owner)
                                             widgets::kNotificationCloseRest,
                                             widgets::kNotificationCloseHot, this))
 {
+    // Its message is part of its picture. Shown as a notification, it is read out
+    // as it appears, its message as its name.
+    widgets::markAccessible(*this, QAccessible::Notification, notificationMessage());
     setObjectName(QStringLiteral("notificationWindow"));
     setWindowTitle(QStringLiteral("Orvane Beamlet"));
     setAttribute(Qt::WA_ShowWithoutActivating);

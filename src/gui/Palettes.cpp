@@ -1,5 +1,6 @@
 #include "Palettes.h"
 
+#include "Accessibility.h"
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Fonts.h"
@@ -101,6 +102,9 @@ PackPanel::PackPanel(QWidget* parent)
       okButton_(new widgets::PushButton(QStringLiteral("packOkButton"), QStringLiteral("&OK"),
                                         widgets::ButtonLook::white(), this))
 {
+    widgets::markAccessible(*this, QAccessible::Pane, tr("Emotions"));
+    // The preview is named after the entry it shows.
+    widgets::markAccessible(*preview_, QAccessible::Graphic, entryName(1));
     setObjectName(QStringLiteral("packPanel"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
@@ -114,6 +118,7 @@ PackPanel::PackPanel(QWidget* parent)
 
     auto* tileArea = new QWidget(this);
     tileArea->setObjectName(QStringLiteral("packTileArea"));
+    widgets::markAccessible(*tileArea, QAccessible::Grouping, tr("Big emoticons"));
     widgets::place(*tileArea, layout::kPackTileArea);
     tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
 
@@ -136,6 +141,7 @@ PackPanel::PackPanel(QWidget* parent)
 void PackPanel::showEntry(int number)
 {
     preview_->setPath(widgets::emoticonPicture(number));
+    preview_->setAccessibleName(entryName(number));
     nameLabel_->setText(entryName(number));
     nameLabel_->adjustSize();
 }
@@ -158,6 +164,7 @@ void PackPanel::paintEvent(QPaintEvent* event)
 
 MiniPalette::MiniPalette(QWidget* parent) : QFrame(parent)
 {
+    widgets::markAccessible(*this, QAccessible::Grouping, tr("Big emoticons"));
     setObjectName(QStringLiteral("miniPalette"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);

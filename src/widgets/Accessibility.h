@@ -1,6 +1,8 @@
 #pragma once
-// Pictures and labels that act are announced by screen readers as what they are:
-// a widget marked with markAccessible() gets the given role and name.
+// What screen readers are told about widgets Qt cannot describe by itself: pictures
+// that act or carry text, the picture windows, and the fillers that only shape the
+// pointer's behaviour. A widget marked with markAccessible() gets the given role,
+// name and description; a marked button's Press clicks it, as the pointer does.
 #include <QAccessible>
 #include <QString>
 
@@ -8,7 +10,12 @@ class QWidget;
 
 namespace beamlet::widgets {
 
-void markAccessible(QWidget& widget, QAccessible::Role role, const QString& name);
+void markAccessible(QWidget& widget, QAccessible::Role role, const QString& name,
+                    const QString& description = QString());
+
+// Leaves a widget out of what screen readers see: a drag handle or a backdrop that
+// only catches the pointer. Its parent must be marked.
+void hideFromScreenReaders(QWidget& widget);
 
 // Registers the factory that gives marked widgets their role; call once at start.
 void installAccessibleRoles();

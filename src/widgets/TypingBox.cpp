@@ -15,6 +15,10 @@ TypingBox::TypingBox(const QString& objectName, QWidget* parent) : QPlainTextEdi
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    setAccessibleName(tr("Typing box"));
+    // What a sighted user learns from the code growing as they type.
+    setAccessibleDescription(tr("Each character you type adds its code. Backspace, Delete or a click empties the "
+                                "box and the code. Get Code copies the code."));
 }
 
 void TypingBox::reportText(const QString& text)

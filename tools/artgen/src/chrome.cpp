@@ -1,6 +1,7 @@
 // Window chrome: main window background, header, band, logo, program icon,
 // pointer, the small title-bar buttons, the notification and the button icons.
 #include "canvas.h"
+#include "PictureWords.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -302,9 +303,9 @@ void notifyBackground(QPainter& p)
 
     drawEmoji(p, QStringLiteral("\U0001F4CB"), QRectF(10, 52, 38, 44));
 
-    const QStringList lines = {QStringLiteral("Your text has been copied to the clipboard."),
-                               QStringLiteral("Paste it into your friend's chat box with Ctrl+V"),
-                               QStringLiteral("and send it with the Enter key.")};
+    QStringList lines;
+    for (const std::string_view line : beamlet::core::words::kNotificationLines)
+        lines.append(QString::fromUtf8(line.data(), qsizetype(line.size())));
     const QRectF box(56, 46, 266, 66);
     QFont f = sans(12);
     f = fitFont(f, lines.join(QChar(u'\n')), box, Qt::AlignLeft | Qt::AlignTop);

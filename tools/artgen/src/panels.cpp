@@ -2,6 +2,8 @@
 // the OK buttons over these, so every other word is part of the picture.
 #include "canvas.h"
 
+#include "PictureWords.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -11,6 +13,13 @@
 
 namespace artgen {
 namespace {
+
+namespace words = beamlet::core::words;
+
+QString text(std::string_view words)
+{
+    return QString::fromUtf8(words.data(), qsizetype(words.size()));
+}
 
 const QColor kHeading(255, 255, 255);
 const QColor kBody(236, 244, 255);
@@ -234,35 +243,30 @@ void about(QPainter& p, const QString& version)
     QLinearGradient fill(QPointF(0, 36), QPointF(0, 62));
     fill.setColorAt(0, Qt::white);
     fill.setColorAt(1, QColor(190, 226, 255));
-    fancyText(p, QPointF(172, 62), QStringLiteral("Orvane Beamlet"), script(30), fill, QColor(6, 34, 96), 1.5);
+    fancyText(p, QPointF(172, 62), text(words::kAboutTitle), script(30), fill, QColor(6, 34, 96), 1.5);
 
     // The main window clips the open panel at picture x 554, so text stays left of 540.
     shadowText(p, QRectF(172, 72, 366, 34), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               QStringLiteral("A Facebook fancy-letters generation application that turns your text "
-                              "and big emoticons into chat codes."),
+               text(words::kAboutSummary),
                sans(12), kBody);
     shadowText(p, QRectF(172, 108, 300, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Version %1").arg(version), sans(11.5, true), QColor(255, 226, 120));
+               text(words::kAboutVersion).arg(version), sans(11.5, true), QColor(255, 226, 120));
 
     p.setPen(QPen(QColor(170, 210, 255, 110), 1));
     p.drawLine(QPointF(172, 133.5), QPointF(540, 133.5));
     shadowText(p, QRectF(172, 138, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("About the programmer"), sans(15, true), kHeading);
+               text(words::kAboutHeading), sans(15, true), kHeading);
 
-    const std::pair<const char*, const char*> rows[] = {
-        {"Name:", "Orvane Beamlet Team"},
-        {"Occupation:", "Desktop software maker"},
-        {"Age:", "14 years"},
-    };
+    const auto& rows = words::kAboutRows;
     const QFont label = sans(12, true);
     const QFont value = sans(12);
     for (int i = 0; i < 3; ++i) {
         const qreal y = 162 + i * 17;
-        const QString l = QString::fromLatin1(rows[i].first);
+        const QString l = text(rows[i].label);
         shadowText(p, QRectF(184, y, 120, 16), Qt::AlignLeft | Qt::AlignVCenter, l, label, QColor(255, 226, 120));
         const qreal x = 184 + QFontMetricsF(label).horizontalAdvance(l) + 5;
         shadowText(p, QRectF(x, y, 260, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromLatin1(rows[i].second), value, kBody);
+                   text(rows[i].value), value, kBody);
     }
 }
 
@@ -274,28 +278,28 @@ void contact(QPainter& p)
     QLinearGradient fill(QPointF(0, 34), QPointF(0, 60));
     fill.setColorAt(0, Qt::white);
     fill.setColorAt(1, QColor(190, 226, 255));
-    fancyText(p, QPointF(172, 58), QStringLiteral("Contact Information"), script(26), fill,
+    fancyText(p, QPointF(172, 58), text(words::kContactTitle), script(26), fill,
               QColor(6, 34, 96), 1.5);
 
+    // The rows of words::kContactRows, in their order.
     struct Row {
-        const char* title;
         const char* icon;
         int top;
         int right;  // where the title must end: the program's value label starts a few px later
     };
-    const Row rows[] = {
-        {"Website:", "\U0001F310", 71, 243},        {"Address:", "\U0001F3E0", 89, 243},
-        {"Facebook:", "\U0001F465", 107, 243},      {"Skype:", "\U0001F4DE", 125, 243},
-        {"YouTube:", "\U0001F4FA", 143, 243},       {"E-mail:", "\U0001F4E7", 161, 243},
-        {"Mobile:", "\U0001F4F1", 179, 243},        {"Facebook Fan Page:", "\U0001F44D", 199, 297},
+    const Row places[] = {
+        {"\U0001F310", 71, 243},  {"\U0001F3E0", 89, 243},  {"\U0001F465", 107, 243}, {"\U0001F4DE", 125, 243},
+        {"\U0001F4FA", 143, 243}, {"\U0001F4E7", 161, 243}, {"\U0001F4F1", 179, 243}, {"\U0001F44D", 199, 297},
     };
+    static_assert(std::size(places) == words::kContactRows.size());
     const QFont f = sans(11.5, true);
     // Titles end at the value column; their icons line up in one column to the left.
     qreal iconX = 1e9;
-    for (const Row& row : rows)
-        iconX = std::min(iconX, row.right - QFontMetricsF(f).horizontalAdvance(QString::fromUtf8(row.title)) - 20);
-    for (const Row& row : rows) {
-        const QString title = QString::fromUtf8(row.title);
+    for (std::size_t i = 0; i < std::size(places); ++i)
+        iconX = std::min(iconX, places[i].right - QFontMetricsF(f).horizontalAdvance(text(words::kContactRows[i].title)) - 20);
+    for (std::size_t i = 0; i < std::size(places); ++i) {
+        const Row& row = places[i];
+        const QString title = text(words::kContactRows[i].title);
         const qreal w = QFontMetricsF(f).horizontalAdvance(title);
         const QRectF box(row.right - w - 1, row.top, w + 1, 13);
         shadowText(p, box, Qt::AlignRight | Qt::AlignVCenter, title, f, QColor(255, 255, 255));
