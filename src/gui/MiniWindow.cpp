@@ -42,7 +42,13 @@ MiniWindow::MiniWindow(platform::Services& services)
                                   QSize(32, 32));
     auto* palette = new MiniPalette(this);
     widgets::place(*palette, layout::kMiniPalette);
-    QWidget::setTabOrder(typingBox, getCodeButton);
+    // Keyboard order: the composer, the tiles (one stop), the back control, which
+    // a click does not make take the focus.
+    backButton->setFocusPolicy(Qt::TabFocus);
+    QList<QWidget*> stops{typingBox, getCodeButton};
+    stops << palette->tiles() << backButton;
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1], stops[i]);
 
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
     connect(dragger, &widgets::WindowDragger::movedOverHandle, backButton, [backButton] { backButton->setHighlighted(false); });

@@ -47,6 +47,8 @@ public:
         setReachable(true);
     }
 
+    QList<QWidget*> tiles() const { return QList<QWidget*>(tiles_.cbegin(), tiles_.cend()); }
+
     // Whether Tab stops at the grid (its current tile) at all.
     void setReachable(bool reachable)
     {
@@ -107,10 +109,10 @@ PackPanel::PackPanel(QWidget* parent)
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widgets::place(*caption, layout::kPackCaption);
 
-    auto* tileArea = new QWidget(this);
-    tileArea->setObjectName(QStringLiteral("packTileArea"));
-    widgets::place(*tileArea, layout::kPackTileArea);
-    tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+    tileArea_ = new QWidget(this);
+    tileArea_->setObjectName(QStringLiteral("packTileArea"));
+    widgets::place(*tileArea_, layout::kPackTileArea);
+    tiles_ = new TileGrid(*this, *tileArea_, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
 
     widgets::place(*preview_, layout::kPackPreview);
     nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
@@ -135,6 +137,16 @@ void PackPanel::showEntry(int number)
     nameLabel_->adjustSize();
 }
 
+QList<QWidget*> PackPanel::tiles() const
+{
+    return tiles_->tiles();
+}
+
+QList<QWidget*> PackPanel::keyboardStops() const
+{
+    return tiles() << okButton_;
+}
+
 void PackPanel::setTilesReachable(bool reachable)
 {
     tiles_->setReachable(reachable);
@@ -156,7 +168,12 @@ MiniPalette::MiniPalette(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("miniPalette"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-    new TileGrid(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
+    tiles_ = new TileGrid(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
+}
+
+QList<QWidget*> MiniPalette::tiles() const
+{
+    return tiles_->tiles();
 }
 
 }  // namespace beamlet::gui
