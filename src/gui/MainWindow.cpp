@@ -276,8 +276,7 @@ QList<QWidget*> MainWindow::keyboardStops() const
 void MainWindow::orderKeyboardStops()
 {
     const QList<QWidget*> stops = keyboardStops();
-    for (qsizetype i = 1; i < stops.size(); ++i)
-        QWidget::setTabOrder(stops[i - 1], stops[i]);
+    widgets::setKeyboardOrder(stops);
     // The tiles are one stop, which their grid moves; every other control keeps
     // the way it takes the focus, to be given back whenever it comes into sight.
     const QList<QWidget*> tiles = packPanel_ ? packPanel_->tiles() : QList<QWidget*>();

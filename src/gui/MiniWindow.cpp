@@ -3,6 +3,7 @@
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Composer.h"
+#include "KeyboardFocus.h"
 #include "Layout.h"
 #include "Palettes.h"
 #include "PushButton.h"
@@ -47,8 +48,7 @@ MiniWindow::MiniWindow(platform::Services& services)
     backButton->setFocusPolicy(Qt::TabFocus);
     QList<QWidget*> stops{typingBox, getCodeButton};
     stops << palette->tiles() << backButton;
-    for (qsizetype i = 1; i < stops.size(); ++i)
-        QWidget::setTabOrder(stops[i - 1], stops[i]);
+    widgets::setKeyboardOrder(stops);
 
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
     connect(dragger, &widgets::WindowDragger::movedOverHandle, backButton, [backButton] { backButton->setHighlighted(false); });
@@ -60,6 +60,7 @@ MiniWindow::MiniWindow(platform::Services& services)
     // Always at its own place when loaded, moved just enough to be wholly on a smaller screen.
     move(widgets::fitOnScreen(QRect(layout::kMiniWindow.x, layout::kMiniWindow.y, width(), height())).topLeft());
     services.windows.setStaysOnTop(*this, true);
+    typingBox->setFocus();  // the user starts by typing, here too
 }
 
 void MiniWindow::paintEvent(QPaintEvent* event)

@@ -37,4 +37,18 @@ bool seenWhole(const QWidget& control, const QList<const QWidget*>& covers)
     return true;
 }
 
+void setKeyboardOrder(const QList<QWidget*>& stops)
+{
+    QList<Qt::FocusPolicy> policies;
+    for (QWidget* stop : stops) {
+        policies << stop->focusPolicy();
+        if (stop->focusPolicy() == Qt::NoFocus)
+            stop->setFocusPolicy(Qt::TabFocus);
+    }
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1], stops[i]);
+    for (qsizetype i = 0; i < stops.size(); ++i)
+        stops[i]->setFocusPolicy(policies[i]);
+}
+
 }  // namespace beamlet::widgets

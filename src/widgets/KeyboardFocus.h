@@ -17,4 +17,8 @@ void paintFocusFrame(QPainter& painter, const QRect& rect);
 // of it. Only such a control may hold the keyboard focus.
 bool seenWhole(const QWidget& control, const QList<const QWidget*>& covers);
 
+// Sets the Tab order of the controls, including those that cannot take the
+// focus right now (Qt leaves such controls out of an order given otherwise).
+void setKeyboardOrder(const QList<QWidget*>& stops);
+
 }  // namespace beamlet::widgets
