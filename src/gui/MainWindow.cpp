@@ -289,15 +289,15 @@ void MainWindow::orderKeyboardStops()
 bool MainWindow::seenWhole(const QWidget& control) const
 {
     // The panels lie in front of the window's own controls, the Contact panel in
-    // front of the About panel and the pack in front of both.
-    QList<const QWidget*> inFront{aboutPanel_, contactPanel_, packPanel_};
-    while (!inFront.isEmpty() && !(inFront.first() && inFront.first()->isAncestorOf(&control)))
-        inFront.removeFirst();
-    if (inFront.isEmpty())
-        inFront = {aboutPanel_, contactPanel_, packPanel_};
-    else
-        inFront.removeFirst();
-    return widgets::seenWhole(control, inFront);
+    // front of the About panel and the pack in front of both: a control may be
+    // covered by the panels after its own.
+    const QList<const QWidget*> panels{aboutPanel_, contactPanel_, packPanel_};
+    qsizetype own = -1;
+    for (qsizetype i = 0; i < panels.size(); ++i) {
+        if (panels[i] && panels[i]->isAncestorOf(&control))
+            own = i;
+    }
+    return widgets::seenWhole(control, panels.mid(own + 1));
 }
 
 bool MainWindow::canHoldFocus(const QWidget& control) const
