@@ -109,10 +109,11 @@ PackPanel::PackPanel(QWidget* parent)
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     widgets::place(*caption, layout::kPackCaption);
 
-    tileArea_ = new QWidget(this);
-    tileArea_->setObjectName(QStringLiteral("packTileArea"));
-    widgets::place(*tileArea_, layout::kPackTileArea);
-    tiles_ = new TileGrid(*this, *tileArea_, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+    auto* tileArea = new QWidget(this);
+    tileArea->setObjectName(QStringLiteral("packTileArea"));
+    widgets::place(*tileArea, layout::kPackTileArea);
+    tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+    tileArea_ = tileArea;
 
     widgets::place(*preview_, layout::kPackPreview);
     nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
