@@ -4,6 +4,7 @@
 #include "Assets.h"
 #include "Fonts.h"
 #include "InertLabel.h"
+#include "KeyboardFocus.h"
 #include "Layout.h"
 #include "Pictures.h"
 #include "Placement.h"
@@ -48,7 +49,7 @@ LinkLabel::LinkLabel(const QString& objectName, const Link& link, QWidget* paren
     setObjectName(objectName);
     setText(link.caption);
     setFont(contactFont());
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);  // reached by Tab, never taken by a click
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
     setAccessibleDescription(tr("Opens %1").arg(link.target.toString()));
@@ -79,6 +80,18 @@ void LinkLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setPen(textColour());
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    if (hasFocus())
+        widgets::paintFocusFrame(painter, rect());
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event)
+{
+    // Enter follows a link, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent* event)
@@ -98,6 +111,11 @@ InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, cons
     setObjectName(objectName);
     resize(layout::kInfoPanel.w, layout::kInfoPanel.h);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QList<QWidget*> InfoPanel::keyboardStops() const
+{
+    return {okButton_};
 }
 
 void InfoPanel::paintEvent(QPaintEvent*)
@@ -165,6 +183,13 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         connect(link, &QAbstractButton::clicked, this, [this, link] { emit linkActivated(link->target()); });
         links_.append(link);
     }
+}
+
+QList<QWidget*> ContactPanel::keyboardStops() const
+{
+    // The links from top to bottom, then OK.
+    QList<QWidget*> stops(links_.cbegin(), links_.cend());
+    return stops + InfoPanel::keyboardStops();
 }
 
 void ContactPanel::mouseMoveEvent(QMouseEvent* event)

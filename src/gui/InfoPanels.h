@@ -29,6 +29,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QUrl target_;
@@ -40,6 +41,8 @@ class InfoPanel : public QFrame {
 public:
     InfoPanel(const QString& objectName, const QString& picturePath, const QString& okName, QWidget* parent);
     widgets::PushButton* okButton() const { return okButton_; }
+    // The controls Tab stops at, in order.
+    virtual QList<QWidget*> keyboardStops() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,6 +58,7 @@ class ContactPanel : public InfoPanel {
 public:
     ContactPanel(const MakerData& maker, QWidget* parent);
     const QList<LinkLabel*>& links() const { return links_; }
+    QList<QWidget*> keyboardStops() const override;
 
 signals:
     void linkActivated(const QUrl& target);

@@ -6,6 +6,7 @@
 #include "Composer.h"
 #include "InertLabel.h"
 #include "InfoPanels.h"
+#include "KeyboardFocus.h"
 #include "Layout.h"
 #include "MakerData.h"
 #include "MiniWindow.h"
@@ -117,13 +118,14 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
         return panels_.animating();
     }, this);
 
-    // Keyboard order of the controls.
-    QWidget::setTabOrder(getCodeButton, emotionsButton_);
-    QWidget::setTabOrder(emotionsButton_, helpButton);
-    QWidget::setTabOrder(helpButton, typingBox_);
-    QWidget::setTabOrder(typingBox_, aboutButton_);
-    QWidget::setTabOrder(aboutButton_, contactButton_);
-    QWidget::setTabOrder(contactButton_, miniWindowButton);
+    // Keyboard order of the controls: the command row and the typing box, then
+    // the panels' controls as they are made, then the left column and the chrome.
+    // The pictures that act are reached by Tab; a click does not take the focus.
+    for (QWidget* picture : {static_cast<QWidget*>(logo), static_cast<QWidget*>(minimizeButton_), static_cast<QWidget*>(closeButton_)})
+        picture->setFocusPolicy(Qt::TabFocus);
+    leadingStops_ = {getCodeButton, emotionsButton_, helpButton, typingBox_};
+    trailingStops_ = {logo, aboutButton_, contactButton_, miniWindowButton, minimizeButton_, closeButton_};
+    orderKeyboardStops();
 
     // The chrome.
     auto* dragger = new widgets::WindowDragger(*header, *this);
@@ -207,6 +209,7 @@ void MainWindow::makePanelsComingIntoView()
     }
     if (!made)
         return;
+    orderKeyboardStops();
     // Above every other control, and the pack above the About and Contact panels.
     for (QWidget* panel : {static_cast<QWidget*>(aboutPanel_), static_cast<QWidget*>(contactPanel_),
                            static_cast<QWidget*>(packPanel_)}) {
@@ -237,29 +240,117 @@ void MainWindow::applyPanels()
 
 void MainWindow::updateKeyboardReach()
 {
-    // Tab reaches a panel's controls only while it stands in view, and Alt+O, the
-    // access key of all three OK buttons, presses only the OK of the panel in
-    // front: the last made of those in view.
-    // Panels not yet made are not in view either.
-    const struct {
-        QAbstractButton* ok;
-        bool inView;
-    } panels[] = {{aboutPanel_ ? aboutPanel_->okButton() : nullptr, panels_.about().position() < width()},
-                  {contactPanel_ ? contactPanel_->okButton() : nullptr, panels_.contact().position() < width()},
-                  {packPanel_ ? packPanel_->okButton() : nullptr, panels_.pack().position() < width()}};
-    QAbstractButton* inFront = nullptr;
-    for (const auto& panel : panels)
-        inFront = panel.ok && panel.inView ? panel.ok : inFront;
-    for (const auto& panel : panels) {
-        if (!panel.ok)
-            continue;
-        const QKeySequence accessKey = panel.ok == inFront ? QKeySequence(Qt::ALT | Qt::Key_O) : QKeySequence();
-        if (panel.ok->shortcut() != accessKey)
-            panel.ok->setShortcut(accessKey);
-        panel.ok->setFocusPolicy(panel.inView ? Qt::StrongFocus : Qt::NoFocus);
+    // Only a control that can be seen whole takes the focus. Alt+O, the access
+    // key of all three OK buttons, presses only the OK of the panel in front.
+    for (auto it = focusPolicies_.cbegin(); it != focusPolicies_.cend(); ++it) {
+        const Qt::FocusPolicy policy = seenWhole(*it.key()) ? it.value() : Qt::NoFocus;
+        if (it.key()->focusPolicy() != policy)
+            it.key()->setFocusPolicy(policy);
     }
+    QAbstractButton* inFront = nullptr;
+    for (InfoPanel* panel : {aboutPanel_, static_cast<InfoPanel*>(contactPanel_)}) {
+        if (panel && canHoldFocus(*panel->okButton()))
+            inFront = panel->okButton();
+    }
+    if (packPanel_) {
+        packPanel_->setTilesReachable(seenWhole(*packPanel_->tileArea()));
+        if (canHoldFocus(*packPanel_->okButton()))
+            inFront = packPanel_->okButton();
+    }
+    for (QAbstractButton* ok : {aboutPanel_ ? aboutPanel_->okButton() : nullptr,
+                                contactPanel_ ? contactPanel_->okButton() : nullptr,
+                                packPanel_ ? packPanel_->okButton() : nullptr}) {
+        const QKeySequence accessKey = ok == inFront ? QKeySequence(Qt::ALT | Qt::Key_O) : QKeySequence();
+        if (ok && ok->shortcut() != accessKey)
+            ok->setShortcut(accessKey);
+    }
+    keepFocusInView();
+}
+
+QList<QWidget*> MainWindow::keyboardStops() const
+{
+    QList<QWidget*> stops = leadingStops_;
+    if (aboutPanel_)
+        stops += aboutPanel_->keyboardStops();
+    if (contactPanel_)
+        stops += contactPanel_->keyboardStops();
     if (packPanel_)
-        packPanel_->setTilesReachable(panels[2].inView);
+        stops += packPanel_->keyboardStops();
+    return stops + trailingStops_;
+}
+
+void MainWindow::orderKeyboardStops()
+{
+    const QList<QWidget*> stops = keyboardStops();
+    widgets::setKeyboardOrder(stops);
+    // The tiles are one stop, which their grid moves; every other control keeps
+    // the way it takes the focus, to be given back whenever it comes into sight.
+    const QList<QWidget*> tiles = packPanel_ ? packPanel_->tiles() : QList<QWidget*>();
+    for (QWidget* stop : stops) {
+        if (!focusPolicies_.contains(stop) && !tiles.contains(stop))
+            focusPolicies_.insert(stop, stop->focusPolicy());
+    }
+}
+
+bool MainWindow::seenWhole(const QWidget& control) const
+{
+    // The panels lie in front of the window's own controls, the Contact panel in
+    // front of the About panel and the pack in front of both: a control may be
+    // covered by the panels after its own.
+    const QList<const QWidget*> panels{aboutPanel_, contactPanel_, packPanel_};
+    qsizetype own = -1;
+    for (qsizetype i = 0; i < panels.size(); ++i) {
+        if (panels[i] && panels[i]->isAncestorOf(&control))
+            own = i;
+    }
+    return widgets::seenWhole(control, panels.mid(own + 1));
+}
+
+bool MainWindow::canHoldFocus(const QWidget& control) const
+{
+    return control.isEnabled() && control.focusPolicy() != Qt::NoFocus && seenWhole(control);
+}
+
+QWidget* MainWindow::openerOf(const QWidget& control) const
+{
+    if (aboutPanel_ && aboutPanel_->isAncestorOf(&control))
+        return aboutButton_;
+    if (contactPanel_ && contactPanel_->isAncestorOf(&control))
+        return contactButton_;
+    if (packPanel_ && packPanel_->isAncestorOf(&control))
+        return emotionsButton_;
+    return nullptr;
+}
+
+void MainWindow::keepFocusInView()
+{
+    // A control that slid away or lies under a panel lets go of the focus at
+    // once, so no key reaches it unseen. The focus goes to the button that
+    // opened its panel, or to the typing box, as soon as one of them can be
+    // seen; until then the window holds it and keys do nothing.
+    QWidget* focused = focusWidget();
+    if (focused && focused != this && !canHoldFocus(*focused)) {
+        focusReturn_ = openerOf(*focused);
+        focusAwaitsReturn_ = true;
+        focused->clearFocus();
+    }
+    if (!focusAwaitsReturn_)
+        return;
+    if (focusWidget() && focusWidget() != this) {  // Tab or a click has put it somewhere meanwhile
+        focusAwaitsReturn_ = false;
+        return;
+    }
+    QList<QWidget*> candidates{focusReturn_.data(), typingBox_};
+    // Once nothing moves any more, the first control in sight will do.
+    if (!panels_.animating())
+        candidates += keyboardStops();
+    for (QWidget* candidate : candidates) {
+        if (candidate && canHoldFocus(*candidate)) {
+            candidate->setFocus(Qt::OtherFocusReason);
+            focusAwaitsReturn_ = false;
+            return;
+        }
+    }
 }
 
 void MainWindow::tickPanels()

@@ -6,6 +6,7 @@
 #include "Pictures.h"
 #include "Services.h"
 
+#include <QHash>
 #include <QPointer>
 
 namespace beamlet::widgets {
@@ -58,6 +59,12 @@ private:
     void makePanelsComingIntoView();
     void applyPanels();
     void updateKeyboardReach();
+    QList<QWidget*> keyboardStops() const;
+    void orderKeyboardStops();
+    void keepFocusInView();
+    bool seenWhole(const QWidget& control) const;
+    bool canHoldFocus(const QWidget& control) const;
+    QWidget* openerOf(const QWidget& control) const;
     void clearHighlights();
     void endProgram();
 
@@ -80,6 +87,16 @@ private:
     PackPanel* packPanel_ = nullptr;
     widgets::Stepper* stepper_;
     QPointer<MiniWindow> miniWindow_;
+
+    // The Tab order is the leading stops, each panel's stops, the trailing stops.
+    QList<QWidget*> leadingStops_;
+    QList<QWidget*> trailingStops_;
+    // How each control takes the focus while it can be seen; out of sight, not at all.
+    QHash<QWidget*, Qt::FocusPolicy> focusPolicies_;
+    // The focus left a control that went out of sight and waits for one to come
+    // back into sight: the opener of the panel it was in, or the typing box.
+    bool focusAwaitsReturn_ = false;
+    QPointer<QWidget> focusReturn_;
 };
 
 }  // namespace beamlet::gui

@@ -4,6 +4,7 @@
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Composer.h"
+#include "KeyboardFocus.h"
 #include "Layout.h"
 #include "Palettes.h"
 #include "PushButton.h"
@@ -44,7 +45,12 @@ MiniWindow::MiniWindow(platform::Services& services)
                                   QSize(32, 32));
     auto* palette = new MiniPalette(this);
     widgets::place(*palette, layout::kMiniPalette);
-    QWidget::setTabOrder(typingBox, getCodeButton);
+    // Keyboard order: the composer, the tiles (one stop), the back control, which
+    // a click does not make take the focus.
+    backButton->setFocusPolicy(Qt::TabFocus);
+    QList<QWidget*> stops{typingBox, getCodeButton};
+    stops << palette->tiles() << backButton;
+    widgets::setKeyboardOrder(stops);
 
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
     connect(dragger, &widgets::WindowDragger::movedOverHandle, backButton, [backButton] { backButton->setHighlighted(false); });
@@ -56,6 +62,7 @@ MiniWindow::MiniWindow(platform::Services& services)
     // Always at its own place when loaded, moved just enough to be wholly on a smaller screen.
     move(widgets::fitOnScreen(QRect(layout::kMiniWindow.x, layout::kMiniWindow.y, width(), height())).topLeft());
     services.windows.setStaysOnTop(*this, true);
+    typingBox->setFocus();  // the user starts by typing, here too
 }
 
 void MiniWindow::paintEvent(QPaintEvent* event)

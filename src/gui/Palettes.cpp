@@ -53,6 +53,8 @@ public:
         setReachable(true);
     }
 
+    QList<QWidget*> tiles() const { return QList<QWidget*>(tiles_.cbegin(), tiles_.cend()); }
+
     // Whether Tab stops at the grid (its current tile) at all.
     void setReachable(bool reachable)
     {
@@ -121,6 +123,7 @@ PackPanel::PackPanel(QWidget* parent)
     widgets::markAccessible(*tileArea, QAccessible::Grouping, tr("Big emoticons"));
     widgets::place(*tileArea, layout::kPackTileArea);
     tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+    tileArea_ = tileArea;
 
     widgets::place(*preview_, layout::kPackPreview);
     nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
@@ -146,6 +149,16 @@ void PackPanel::showEntry(int number)
     nameLabel_->adjustSize();
 }
 
+QList<QWidget*> PackPanel::tiles() const
+{
+    return tiles_->tiles();
+}
+
+QList<QWidget*> PackPanel::keyboardStops() const
+{
+    return tiles() << okButton_;
+}
+
 void PackPanel::setTilesReachable(bool reachable)
 {
     tiles_->setReachable(reachable);
@@ -168,7 +181,12 @@ MiniPalette::MiniPalette(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("miniPalette"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-    new TileGrid(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
+    tiles_ = new TileGrid(*this, *this, core::kMiniEntryCount, layout::kMiniTileSize, layout::kMiniTilePitch);
+}
+
+QList<QWidget*> MiniPalette::tiles() const
+{
+    return tiles_->tiles();
 }
 
 }  // namespace beamlet::gui

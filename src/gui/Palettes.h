@@ -27,6 +27,10 @@ public:
     void setTilesReachable(bool reachable);
 
     widgets::PushButton* okButton() const { return okButton_; }
+    QWidget* tileArea() const { return tileArea_; }
+    QList<QWidget*> tiles() const;
+    // The controls Tab stops at, in order: the tiles (one stop), then OK.
+    QList<QWidget*> keyboardStops() const;
     QLabel* nameLabel() const { return nameLabel_; }
     widgets::Picture* preview() const { return preview_; }
 
@@ -40,6 +44,7 @@ private:
     widgets::Picture* preview_;
     QLabel* nameLabel_;
     widgets::PushButton* okButton_;
+    QWidget* tileArea_;
     TileGrid* tiles_;
 };
 
@@ -47,9 +52,13 @@ class MiniPalette : public QFrame {
     Q_OBJECT
 public:
     explicit MiniPalette(QWidget* parent);
+    QList<QWidget*> tiles() const;
 
 signals:
     void tileClicked(int number);
+
+private:
+    TileGrid* tiles_;
 };
 
 }  // namespace beamlet::gui

@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include "Assets.h"
+#include "KeyboardFocus.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -88,6 +89,8 @@ void HoverButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     (highlighted_ ? hot_ : rest_).paint(painter, rect(), devicePixelRatioF());
+    if (hasFocus())
+        paintFocusFrame(painter, rect());
 }
 
 void HoverButton::mouseMoveEvent(QMouseEvent* event)

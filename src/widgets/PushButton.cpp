@@ -1,11 +1,11 @@
 #include "PushButton.h"
 
 #include "Fonts.h"
+#include "KeyboardFocus.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyleOptionFocusRect>
 
 namespace beamlet::widgets {
 
@@ -141,16 +141,8 @@ void PushButton::paintEvent(QPaintEvent*)
     painter.setPen(enabled ? (hot ? look_.captionHover : look_.caption) : QColor(112, 116, 122));
     painter.drawText(textRect.translated(shift), textFlags, caption);
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(3, 3, -3, -3);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        QPen dotted(QColor(0, 0, 0, 140), 1, Qt::DotLine);
-        painter.setPen(dotted);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(option.rect.adjusted(0, 0, -1, -1));
-    }
+    if (hasFocus())
+        paintFocusFrame(painter, rect().adjusted(3, 3, -3, -3));
 }
 
 }  // namespace beamlet::widgets

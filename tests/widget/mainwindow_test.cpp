@@ -239,6 +239,81 @@ private slots:
         QCOMPARE(fake->clipboard.calls.last(), QString::fromLatin1(core::gridText(16)));
     }
 
+    // Tab visits every control that can be seen, in the designed order, and
+    // skips what a panel covers or what stands out of view.
+    void tabOrder_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("cycle");
+        const QString chrome = QStringLiteral("miniWindowButton minimizeButton closeButton getCodeButton");
+        QTest::newRow("no panel") << "" << "typingBox"
+            << "logo aboutButton contactButton " + chrome + " emotionsButton helpButton typingBox";
+        QTest::newRow("About") << "aboutButton" << "helpButton"
+            << "aboutOkButton logo contactButton " + chrome + " emotionsButton helpButton";
+        QTest::newRow("Contact") << "contactButton" << "helpButton"
+            << "websiteLink profileLink skypeLink youtubeLink fanPageLink contactOkButton logo aboutButton "
+               + chrome + " emotionsButton helpButton";
+        QTest::newRow("Emotions") << "emotionsButton" << "helpButton" << "tile1 packOkButton " + chrome + " helpButton";
+        QTest::newRow("mini window") << "miniWindowButton" << "miniTypingBox"
+            << "miniGetCodeButton tile1 backButton miniTypingBox";
+    }
+    void tabOrder()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, from);
+        QFETCH(QString, cycle);
+        QWidget* within = window.get();
+        if (!opener.isEmpty()) {
+            click(qPrintable(opener));
+            QVERIFY(settle());
+        }
+        if (window->miniWindow()) {
+            within = window->miniWindow();
+            within->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(within));
+        }
+        child(qPrintable(from), within)->setFocus();
+        QStringList seen;
+        for (qsizetype stop = 0; stop < cycle.count(QLatin1Char(' ')) + 1; ++stop) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QStringLiteral("-"));
+        }
+        QCOMPARE(seen.join(QLatin1Char(' ')), cycle);
+    }
+
+    // A panel that slides away takes no focus with it: the focus goes to the
+    // button that opened it, or to the typing box once it is uncovered, and the
+    // keys then change nothing out of sight.
+    void focusLeavesPanelsThatGo_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("About") << "aboutButton" << "aboutOkButton" << "aboutButton";
+        QTest::newRow("Contact") << "contactButton" << "fanPageLink" << "contactButton";
+        QTest::newRow("Emotions") << "emotionsButton" << "tile3" << "typingBox";
+    }
+    void focusLeavesPanelsThatGo()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, focused);
+        QFETCH(QString, after);
+        click(qPrintable(opener));
+        QVERIFY(settle());
+        child(qPrintable(focused))->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), child(qPrintable(focused)));
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);  // clicks 100 ms later
+        QTRY_VERIFY(window->panels().animating());
+        QVERIFY(settle());
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), after);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_X})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QVERIFY(fake->clipboard.calls.isEmpty());
+        QVERIFY(!notifier->window());
+    }
+
     // The pack shows the first entry at start and the one clicked last; a mini
     // tile leaves the hidden main window's pack alone.
     void packShowsTheEntryClicked()
