@@ -120,6 +120,7 @@ class XProbe:
             for name, res, args in (
                     ("XOpenDisplay", P, [c.c_char_p]), ("XCloseDisplay", I_, [P]), ("XDefaultRootWindow", U, [P]),
                     ("XInternAtom", U, [P, c.c_char_p, I_]), ("XFree", I_, [P]), ("XFetchName", I_, [P, U, P]),
+                    ("XGetSelectionOwner", U, [P, U]),
                     ("XGetWindowProperty", I_, [P, U, U, c.c_long, c.c_long, I_, U, P, P, P, P, P]),
                     ("XGetImage", P, [P, U, I_, I_, c.c_uint, c.c_uint, U, I_]), ("XDestroyImage", I_, [P]),
                     ("XGetWindowAttributes", I_, [P, U, c.POINTER(XProbe._Attributes)]),
@@ -175,8 +176,6 @@ class XProbe:
 
     def selection_owner(self, name):
         """The window owning a selection (a compositing manager owns _NET_WM_CM_S0), or 0."""
-        self.x.XGetSelectionOwner.restype, self.x.XGetSelectionOwner.argtypes = ctypes.c_ulong, [ctypes.c_void_p,
-                                                                                             ctypes.c_ulong]
         return self.x.XGetSelectionOwner(self.dpy, self.x.XInternAtom(self.dpy, name, 0))
 
     def title(self, wid):

@@ -239,5 +239,6 @@ class SoundTest(h.SessionTestCase):
                 with self.subTest(copies_while_down=down_copies, copy_once_back=copy):
                     self.assertEqual(faults, [])
 
+
 if __name__ == "__main__":
     h.main()
