@@ -10,9 +10,8 @@ build="${BEAMLET_BUILD_DIR:-$here/build}"
 asan_build="${BEAMLET_ASAN_BUILD_DIR:-$here/build-asan}"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev qt6-multimedia-dev qt6-image-formats-plugins
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
-test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick
+runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev libpulse-dev qt6-image-formats-plugins)
+test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick xcompmgr hsetroot
   python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
   at-spi2-core python3-pyatspi)
 

@@ -1,20 +1,26 @@
-// The module's player: a WAV sound's samples streamed to the default audio output
-// at half volume. Every sound gets an output stream of its own, opened on the
-// player's own thread: opening one costs round trips to the sound server, which
-// must not hold up the animation's next tick, and a stream reused for the next
-// sound came back with an ever smaller buffer until it fell silent, and never
-// came back after the sound server restarted. A stream is left to drain on its
-// own and only closed by the next sound or by stop(), so the sound's tail is
-// always heard.
+// The module's player: a WAV sound's samples, halved, streamed to the sound
+// server's default output on the player's own thread, so that opening a stream
+// never holds up the animation's next tick.
+//
+// Every sound gets a connection to the server and a stream of its own. Qt's audio
+// output shares one connection for the whole process: when the server goes, it
+// tries again three seconds later, once, and gives up for good when the server is
+// not back by then, so a sound in those three seconds and every sound after a
+// longer absence stayed silent. A connection per sound reaches whatever server is
+// there at that sound.
+//
+// A sound is written in short slices; a newer sound or stop() ends it at the next
+// slice and drops what the server still holds. Otherwise the stream is drained
+// before it closes, so the sound's tail is always heard.
 #include "SoundPlayer.h"
 #include "Wave.h"
 
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
 #include <QThread>
+#include <QtEndian>
 
+#include <pulse/simple.h>
+
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -22,45 +28,8 @@ namespace {
 
 using beamlet::platform::WaveLayout;
 
-// Lives on the player's thread, as do its stream and buffer.
-class Output {
-public:
-    void play(const QByteArray& wave)
-    {
-        stop();
-        const WaveLayout layout = beamlet::platform::readWaveLayout(wave);
-        if (!layout.playable())
-            return;
-        QAudioFormat format;
-        format.setSampleRate(layout.sampleRate);
-        format.setChannelCount(layout.channels);
-        format.setSampleFormat(QAudioFormat::Int16);
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull() || !device.isFormatSupported(format))
-            return;
-        wave_ = wave;  // keeps shared bytes alive while they play
-        buffer_ = std::make_unique<QBuffer>();
-        buffer_->setData(QByteArray::fromRawData(wave_.constData() + layout.dataOffset, layout.dataSize));
-        buffer_->open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->setVolume(0.5);
-        sink_->start(buffer_.get());
-    }
-
-    void stop()
-    {
-        if (sink_)
-            sink_->stop();
-        sink_.reset();
-        buffer_.reset();
-        wave_ = QByteArray();
-    }
-
-private:
-    QByteArray wave_;
-    std::unique_ptr<QBuffer> buffer_;
-    std::unique_ptr<QAudioSink> sink_;
-};
+constexpr pa_usec_t kBufferUs = 500'000;  // ahead of the speaker: a loaded machine's thread may be late
+constexpr pa_usec_t kSliceUs = 50'000;    // how soon a newer sound or stop() cuts in
 
 class StreamSoundPlayer final : public beamlet::platform::SoundPlayer {
 public:
@@ -71,36 +40,70 @@ public:
         thread_.start();
     }
 
-    // Its owner goes before the application object does, and with it the stream
-    // and the thread, while the multimedia libraries still stand.
+    // Its owner goes before the application object does; a sound still playing
+    // ends at its next slice.
     ~StreamSoundPlayer() override
     {
         ++serial_;
-        QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::BlockingQueuedConnection);
         thread_.quit();
         thread_.wait();
     }
 
     void play(const QByteArray& wave) override
     {
-        // A stop() between now and the moment the thread gets to this sound cancels it.
+        // A newer sound or a stop() between now and the moment the thread gets
+        // to this one cancels it, and ends one playing.
         const quint64 serial = ++serial_;
         QMetaObject::invokeMethod(&context_, [this, wave, serial] {
             if (serial == serial_)
-                output_.play(wave);
+                output(wave, serial);
         }, Qt::QueuedConnection);
     }
 
-    void stop() override
-    {
-        ++serial_;
-        QMetaObject::invokeMethod(&context_, [this] { output_.stop(); }, Qt::QueuedConnection);
-    }
+    void stop() override { ++serial_; }
 
 private:
+    // Runs on the thread until the sound has played or is cancelled.
+    void output(const QByteArray& wave, quint64 serial)
+    {
+        const WaveLayout layout = beamlet::platform::readWaveLayout(wave);
+        if (!layout.playable() || layout.channels > int(PA_CHANNELS_MAX))
+            return;
+        const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(layout.sampleRate), uint8_t(layout.channels)};
+        pa_buffer_attr buffer{};
+        buffer.maxlength = buffer.prebuf = buffer.minreq = buffer.fragsize = uint32_t(-1);  // the server's choice
+        buffer.tlength = uint32_t(pa_usec_to_bytes(kBufferUs, &spec));
+        int error = 0;
+        const std::unique_ptr<pa_simple, void (*)(pa_simple*)> stream(
+            pa_simple_new(nullptr, "Orvane Beamlet", PA_STREAM_PLAYBACK, nullptr, "chime", &spec, nullptr,
+                          &buffer, &error),
+            pa_simple_free);
+        if (!stream)
+            return;  // no server now: silent, and the next sound tries again
+
+        const qsizetype frame = qsizetype(pa_frame_size(&spec));
+        const qsizetype slice = std::max(frame, qsizetype(pa_usec_to_bytes(kSliceUs, &spec)) / frame * frame);
+        const char* samples = wave.constData() + layout.dataOffset;
+        QByteArray halved(slice, Qt::Uninitialized);
+        for (qsizetype at = 0; at < layout.dataSize; at += slice) {
+            if (serial != serial_) {
+                pa_simple_flush(stream.get(), &error);
+                return;
+            }
+            const qsizetype size = std::min(slice, layout.dataSize - at);
+            // Half volume, as the samples themselves: the server's own volume stays the user's.
+            for (qsizetype i = 0; i + 1 < size; i += 2) {
+                const qint16 sample = qFromLittleEndian<qint16>(samples + at + i);
+                qToUnaligned<qint16>(qint16(sample / 2), halved.data() + i);
+            }
+            if (pa_simple_write(stream.get(), halved.constData(), size_t(size), &error) < 0)
+                return;  // the server went away mid-sound
+        }
+        pa_simple_drain(stream.get(), &error);
+    }
+
     QThread thread_;
     QObject context_;  // runs the queued work on the thread
-    Output output_;
     std::atomic<quint64> serial_ = 0;
 };
 

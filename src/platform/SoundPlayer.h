@@ -1,6 +1,6 @@
 #pragma once
 // Plays the chime. The player lives in a module of its own, loaded at the first
-// sound, so the multimedia libraries cost nothing at start or in a silent session.
+// sound, so the sound server's libraries cost nothing at start or in a silent session.
 #include <QByteArray>
 
 namespace beamlet::platform {

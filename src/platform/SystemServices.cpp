@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <xcb/xcb.h>
+
 namespace beamlet::platform {
 
 void QtClipboard::setText(const QString& text)
@@ -42,6 +44,12 @@ void QtWindowStacking::setStaysOnTop(QWidget& window, bool on)
 void QtWindowStacking::setOpacity(QWidget& window, int alpha)
 {
     window.setWindowOpacity(qBound(0, alpha, 255) / 255.0);
+    // Qt only queues the property change; it leaves for the X server when something
+    // else flushes the connection. A moving window's configure events do that, a
+    // window fading in at rest has nothing: send each step now. (No X connection
+    // off screen.)
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        xcb_flush(x11->connection());
 }
 
 ModuleSoundPlayer::ModuleSoundPlayer() = default;

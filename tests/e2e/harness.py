@@ -120,6 +120,7 @@ class XProbe:
             for name, res, args in (
                     ("XOpenDisplay", P, [c.c_char_p]), ("XCloseDisplay", I_, [P]), ("XDefaultRootWindow", U, [P]),
                     ("XInternAtom", U, [P, c.c_char_p, I_]), ("XFree", I_, [P]), ("XFetchName", I_, [P, U, P]),
+                    ("XGetSelectionOwner", U, [P, U]),
                     ("XGetWindowProperty", I_, [P, U, U, c.c_long, c.c_long, I_, U, P, P, P, P, P]),
                     ("XGetImage", P, [P, U, I_, I_, c.c_uint, c.c_uint, U, I_]), ("XDestroyImage", I_, [P]),
                     ("XGetWindowAttributes", I_, [P, U, c.POINTER(XProbe._Attributes)]),
@@ -159,6 +160,23 @@ class XProbe:
             return list(data[:count.value])
         finally:
             self.x.XFree(data)
+
+    def opacity(self, wid):
+        """The window's _NET_WM_WINDOW_OPACITY as the X server holds it (0xFFFFFFFF is opaque), or None."""
+        atom = self.x.XInternAtom(self.dpy, b"_NET_WM_WINDOW_OPACITY", 0)
+        kind, fmt, count, after = ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong()
+        data = ctypes.POINTER(ctypes.c_ulong)()
+        if self.x.XGetWindowProperty(self.dpy, wid, atom, 0, 1, 0, 0, ctypes.byref(kind), ctypes.byref(fmt),
+                                     ctypes.byref(count), ctypes.byref(after), ctypes.byref(data)) != 0 or not data:
+            return None
+        try:
+            return data[0] & 0xFFFFFFFF if count.value == 1 else None
+        finally:
+            self.x.XFree(data)
+
+    def selection_owner(self, name):
+        """The window owning a selection (a compositing manager owns _NET_WM_CM_S0), or 0."""
+        return self.x.XGetSelectionOwner(self.dpy, self.x.XInternAtom(self.dpy, name, 0))
 
     def title(self, wid):
         name = ctypes.c_char_p()
@@ -237,10 +255,12 @@ _live_sessions = set()
 class Session(XSession):
     """A private desktop with the program copied into a folder of its own."""
 
-    def __init__(self, screen=(1280, 1024, 24), audio=False, program_env=None, fake_tools=None):
-        """program_env: variables for the program alone; fake_tools: {name: shell script} first on its PATH."""
+    def __init__(self, screen=(1280, 1024, 24), audio=False, program_env=None, fake_tools=None, compositor=None):
+        """program_env: variables for the program alone; fake_tools: {name: shell script} first on its PATH;
+        compositor: a compositing manager's command, $BEAMLET_E2E_COMPOSITOR by default."""
         super().__init__(screen, audio, prefix="beamlet-e2e-", keep=bool(os.environ.get("BEAMLET_E2E_KEEP")))
         self.program_env, self.fake_tools = dict(program_env or {}), dict(fake_tools or {})
+        self.compositor = compositor or os.environ.get("BEAMLET_E2E_COMPOSITOR", "").split()
         self.program = self.main_window = self._probe = None
         self._helpers = []
 
@@ -260,6 +280,10 @@ class Session(XSession):
             with open(os.path.join(self.fakebin, name), "w") as f:
                 f.write(script)
             os.chmod(os.path.join(self.fakebin, name), 0o755)
+        if self.compositor:
+            proc = self._spawn(self.compositor, "compositor")
+            self._helpers.append(proc)
+            self._ready(proc, "compositor", lambda: self.probe().selection_owner(b"_NET_WM_CM_S0"))
 
     def stop(self):
         if self._probe is not None:
@@ -453,12 +477,13 @@ class SessionTestCase(unittest.TestCase):
     audio = False
     program_env = {}
     fake_tools = {}
+    compositor = None
     start_program = True
     session_class = Session
 
     def setUp(self):
         self.s = self.session_class(screen=self.screen, audio=self.audio, program_env=self.program_env,
-                                    fake_tools=self.fake_tools)
+                                    fake_tools=self.fake_tools, compositor=self.compositor)
         self.s.__enter__()
         self.addCleanup(self._finish)
         if self.start_program:

@@ -157,8 +157,9 @@ class SoundTest(h.SessionTestCase):
         super().setUp()
 
     def cycle(self, recorder, during_chime=None):
-        """One copy and its whole notification cycle; returns (start, end) of it in the recording, in bytes."""
-        start = recorder.mark()
+        """One copy and its whole notification cycle; returns (start, end) of it in the recording, in bytes
+        (None without a recorder)."""
+        start = recorder and recorder.mark()
         before = [os.stat(p).st_ino for p in self.s.tone_files()]
         self.s.click_rect(h.L["getCodeButton"])
         # tone.wav is replaced (a new file) at every arrival, just before the chime starts.
@@ -168,14 +169,17 @@ class SoundTest(h.SessionTestCase):
             during_chime()
         # The chime ends well within the five seconds' rest; the cycle ends when the window has gone.
         h.wait_until(lambda: not self.s.notification(), 15, what="the notification to go away")
-        return start, recorder.mark()
+        return start, recorder and recorder.mark()
+
+    def kill_sound_server(self):
+        os.killpg(self.s.pulse.pid, signal.SIGKILL)
+        self.s.pulse.wait(timeout=10)
 
     def restart_sound_server(self):
         """Kills the sound server mid-chime and starts it again, with its null sink."""
         h.wait_until(lambda: self.s.run(["pactl", "list", "short", "sink-inputs"]).stdout.strip(), 15,
                      what="the chime's stream")
-        os.killpg(self.s.pulse.pid, signal.SIGKILL)
-        self.s.pulse.wait(timeout=10)
+        self.kill_sound_server()
         self.s.start_pulse()
 
     def test_every_copy_chimes_whole_at_half_volume_even_after_a_sound_server_restart(self):
@@ -206,6 +210,34 @@ class SoundTest(h.SessionTestCase):
         for number, faults in enumerate(results, 1):
             with self.subTest(copy=number):
                 self.assertEqual(faults, [])
+
+    def test_every_copy_after_the_sound_server_is_back_chimes_whole(self):
+        # The sound server goes down between cycles and comes back, with or without copies
+        # while it is down: (copies while it is down, copies recorded once it is back).
+        sequences = ((0, 2), (1, 3))
+        _, _, original = read_wav(h.TONE_SOURCE)
+        recorder = SoundRecorder(self.s, os.path.join(self.s.tmp, "before.wav"))
+        self.s.launch()
+        self.cycle(recorder)  # the chime has played before the server goes
+        recordings = []
+        for down_copies, back_copies in sequences:
+            self.kill_sound_server()
+            recorder.stop()  # its sink went with the server
+            for _ in range(down_copies):
+                self.cycle(None)
+            self.s.start_pulse()
+            recorder = SoundRecorder(self.s, os.path.join(self.s.tmp, f"back-{len(recordings)}.wav"))
+            recordings.append((down_copies, recorder.path, [self.cycle(recorder) for _ in range(back_copies)]))
+        recorder.stop()
+
+        for down_copies, path, spans in recordings:
+            _, _, heard = read_wav(path)
+            results = [chime_faults(heard[a // 2:b // 2], original) for a, b in spans]
+            sys.stderr.write(f"\nwith {down_copies} copies while the sound server was down, whole chimes heard "
+                             f"once it was back: {sum(not f for f in results)} of {len(results)}\n")
+            for copy, faults in enumerate(results, 1):
+                with self.subTest(copies_while_down=down_copies, copy_once_back=copy):
+                    self.assertEqual(faults, [])
 
 
 if __name__ == "__main__":
