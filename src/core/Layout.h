@@ -43,9 +43,6 @@ inline constexpr Rect kTypingBox = fromTwips(3750, 2760, 6735, 3615);
 inline constexpr Rect kAboutButton = fromTwips(240, 4560, 3255, 615);
 inline constexpr Rect kContactButton = fromTwips(240, 5160, 3255, 615);
 inline constexpr Rect kCopyright = fromTwips(0, 7560, 12015, 255);
-// The About and Contact commands also live on two surfaces left of the client area.
-inline constexpr Rect kAboutSurface = fromTwips(-3600, 4440, 2775, 855);
-inline constexpr Rect kContactSurface = fromTwips(-3600, 5280, 2775, 855);
 
 // The About and Contact panels, parked right of the client area, and their contents.
 inline constexpr Rect kInfoPanel = fromTwips(13320, 2640, 8700, 4125);     // 888, 176, 580 x 275

@@ -3,7 +3,6 @@
 #include "Accessibility.h"
 #include "Assets.h"
 #include "Fonts.h"
-#include "InertLabel.h"
 #include "KeyboardFocus.h"
 #include "Layout.h"
 #include "Pictures.h"
@@ -11,7 +10,8 @@
 #include "PushButton.h"
 #include "SpokenText.h"
 
-#include <QMouseEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 
 namespace beamlet::gui {
@@ -41,8 +41,8 @@ QColor restColour(const QPalette& palette)
     return colour.isValid() ? colour : QColor(Qt::white);
 }
 
-LinkLabel::LinkLabel(const QString& objectName, const Link& link, QWidget* parent)
-    : QAbstractButton(parent), target_(link.target)
+LinkButton::LinkButton(const QString& objectName, const Link& link, QWidget* parent)
+    : LitButton(parent), target_(link.target)
 {
     // The role first: the text's change notice already fixes how it is announced.
     widgets::markAccessible(*this, QAccessible::Link, link.caption);
@@ -50,32 +50,29 @@ LinkLabel::LinkLabel(const QString& objectName, const Link& link, QWidget* paren
     setText(link.caption);
     setFont(contactFont());
     setFocusPolicy(Qt::TabFocus);  // reached by Tab, never taken by a click
-    setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
     setAccessibleDescription(tr("Opens %1").arg(link.target.toString()));
     setTextColour(*this, restColour(palette()));
 }
 
-QColor LinkLabel::textColour() const
+QColor LinkButton::textColour() const
 {
     return palette().color(QPalette::WindowText);
 }
 
-void LinkLabel::setHot(bool hot)
+void LinkButton::highlightChanged()
 {
-    if (hot_ == hot)
-        return;
-    hot_ = hot;
-    setTextColour(*this, hot ? hoverColour() : restColour(parentWidget() ? parentWidget()->palette() : palette()));
+    setTextColour(*this, isHighlighted() ? hoverColour()
+                                         : restColour(parentWidget() ? parentWidget()->palette() : palette()));
 }
 
-QSize LinkLabel::sizeHint() const
+QSize LinkButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
     return QSize(metrics.horizontalAdvance(text()), metrics.height());
 }
 
-void LinkLabel::paintEvent(QPaintEvent*)
+void LinkButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(textColour());
@@ -84,7 +81,7 @@ void LinkLabel::paintEvent(QPaintEvent*)
         widgets::paintFocusFrame(painter, rect());
 }
 
-void LinkLabel::keyPressEvent(QKeyEvent* event)
+void LinkButton::keyPressEvent(QKeyEvent* event)
 {
     // Enter follows a link, as Space does.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
@@ -92,13 +89,6 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
         return;
     }
     QAbstractButton::keyPressEvent(event);
-}
-
-void LinkLabel::mouseMoveEvent(QMouseEvent* event)
-{
-    setHot(true);
-    QAbstractButton::mouseMoveEvent(event);
-    event->accept();  // never a move over the bare panel behind it
 }
 
 InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, const QString& okName, QWidget* parent)
@@ -138,7 +128,7 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
 {
     setAccessibleName(tr("Contact Me"));
     setAccessibleDescription(contactText(maker));
-    setMouseTracking(true);
+    auto* hover = new widgets::HoverGroup(*this);
     widgets::place(*okButton(), layout::kContactOkButton);
 
     const QColor rest = restColour(palette());
@@ -153,7 +143,9 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         {"mobileLabel", maker.mobile, layout::kMobileLabel, true},
     };
     for (const auto& detail : details) {
-        auto* label = new widgets::InertLabel(QLatin1String(detail.name), detail.text, this);
+        auto* label = new QLabel(detail.text, this);
+        label->setObjectName(QLatin1String(detail.name));
+        label->setTextFormat(Qt::PlainText);
         label->setFont(contactFont());
         label->setFocusPolicy(Qt::NoFocus);
         label->setAttribute(Qt::WA_TranslucentBackground);
@@ -177,7 +169,8 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         {"fanPageLink", maker.fanPage, layout::kFanPageLink},
     };
     for (const auto& entry : links) {
-        auto* link = new LinkLabel(QLatin1String(entry.name), entry.link, this);
+        auto* link = new LinkButton(QLatin1String(entry.name), entry.link, this);
+        hover->join(*link);
         link->move(entry.place.x, entry.place.y);
         link->adjustSize();
         connect(link, &QAbstractButton::clicked, this, [this, link] { emit linkActivated(link->target()); });
@@ -190,14 +183,6 @@ QList<QWidget*> ContactPanel::keyboardStops() const
     // The links from top to bottom, then OK.
     QList<QWidget*> stops(links_.cbegin(), links_.cend());
     return stops + InfoPanel::keyboardStops();
-}
-
-void ContactPanel::mouseMoveEvent(QMouseEvent* event)
-{
-    if (childAt(event->position().toPoint()))
-        return;  // over a label or the button, not the bare panel
-    for (LinkLabel* link : links_)
-        link->setHot(false);
 }
 
 }  // namespace beamlet::gui

@@ -1,9 +1,9 @@
 #pragma once
 // The About and Contact panels: a framed picture with an OK button; the Contact
 // panel also carries the maker's contact details and five links.
+#include "HoverGroup.h"
 #include "MakerData.h"
 
-#include <QAbstractButton>
 #include <QFrame>
 
 namespace beamlet::widgets {
@@ -12,28 +12,25 @@ class PushButton;
 
 namespace beamlet::gui {
 
-// A one-line link that turns blue under the pointer and opens its target on a
-// click; only a move over the bare Contact panel turns it back.
-class LinkLabel : public QAbstractButton {
+// A one-line link, drawn as text, that turns blue under the pointer and opens
+// its target when pressed; only a move over the bare Contact panel turns it back.
+class LinkButton : public widgets::LitButton {
     Q_OBJECT
 public:
-    LinkLabel(const QString& objectName, const Link& link, QWidget* parent);
+    LinkButton(const QString& objectName, const Link& link, QWidget* parent);
     const QUrl& target() const { return target_; }
-    bool isHot() const { return hot_; }
-    void setHot(bool hot);
     QColor textColour() const;
 
     QSize sizeHint() const override;
     static QColor hoverColour() { return QColor(0, 0, 255); }
 
 protected:
+    void highlightChanged() override;
     void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QUrl target_;
-    bool hot_ = false;
 };
 
 class InfoPanel : public QFrame {
@@ -57,17 +54,14 @@ class ContactPanel : public InfoPanel {
     Q_OBJECT
 public:
     ContactPanel(const MakerData& maker, QWidget* parent);
-    const QList<LinkLabel*>& links() const { return links_; }
+    const QList<LinkButton*>& links() const { return links_; }
     QList<QWidget*> keyboardStops() const override;
 
 signals:
     void linkActivated(const QUrl& target);
 
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
-    QList<LinkLabel*> links_;
+    QList<LinkButton*> links_;
 };
 
 // The white of selected text, which the links and contact details rest in.

@@ -4,7 +4,6 @@
 #include "Assets.h"
 #include "Catalogue.h"
 #include "Composer.h"
-#include "InertLabel.h"
 #include "InfoPanels.h"
 #include "KeyboardFocus.h"
 #include "Layout.h"
@@ -20,8 +19,8 @@
 #include "WindowDragger.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMessageBox>
-#include <QMouseEvent>
 
 namespace beamlet::gui {
 
@@ -60,8 +59,9 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     const QPixmap cursor = widgets::loadPixmap(widgets::kLogoCursor, devicePixelRatioF());
     logo->setCursor(cursor.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(cursor, 16, 1));
 
-    auto* copyright = new widgets::InertLabel(QStringLiteral("copyrightLabel"),
-        QStringLiteral("Copyright \u00A9 2012 Orvane. All rights reserved."), this);
+    auto* copyright = new QLabel(QStringLiteral("Copyright \u00A9 2012 Orvane. All rights reserved."), this);
+    copyright->setObjectName(QStringLiteral("copyrightLabel"));
+    copyright->setTextFormat(Qt::PlainText);
     copyright->setAlignment(Qt::AlignCenter);
     widgets::place(*copyright, layout::kCopyright);
     QPalette copyrightPalette = copyright->palette();
@@ -102,17 +102,6 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     aboutButton_ = blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
     contactButton_ = blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
 
-    const auto surface = [&area](const char* name, const core::Rect& rect) {
-        QWidget* widget = area(name, rect);
-        widget->setAutoFillBackground(true);
-        QPalette p = widget->palette();
-        p.setColor(QPalette::Window, QColor(64, 64, 64));
-        widget->setPalette(p);
-        return widget;
-    };
-    aboutSurface_ = surface("aboutSurface", layout::kAboutSurface);
-    contactSurface_ = surface("contactSurface", layout::kContactSurface);
-
     stepper_ = new widgets::Stepper([this] {
         tickPanels();
         return panels_.animating();
@@ -128,8 +117,12 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     orderKeyboardStops();
 
     // The chrome.
+    auto* hover = new widgets::HoverGroup(*this);
+    hover->join(*minimizeButton_);
+    hover->join(*closeButton_);
+    connect(hover, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
     auto* dragger = new widgets::WindowDragger(*header, *this);
-    connect(dragger, &widgets::WindowDragger::movedOverHandle, this, &MainWindow::clearHighlights);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
     connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
     connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
     connect(logo, &QAbstractButton::clicked, this, [this] { services_.links.open(maker_.website.target); });
@@ -230,9 +223,7 @@ void MainWindow::applyPanels()
     if (packPanel_)
         packPanel_->move(panels_.pack().position(), layout::kPackPanel.y);
     aboutButton_->setEnabled(panels_.aboutEnabled());
-    aboutSurface_->setEnabled(panels_.aboutEnabled());
     contactButton_->setEnabled(panels_.contactEnabled());
-    contactSurface_->setEnabled(panels_.contactEnabled());
     emotionsButton_->setEnabled(panels_.emotionsEnabled());
     updateKeyboardReach();
     stepper_->wake(panels_.animating());
@@ -406,12 +397,6 @@ void MainWindow::returnFromMiniWindow()
     }
 }
 
-void MainWindow::clearHighlights()
-{
-    minimizeButton_->setHighlighted(false);
-    closeButton_->setHighlighted(false);
-}
-
 void MainWindow::endProgram()
 {
     // Everything goes at once; the event loop then ends and tears the rest down.
@@ -420,15 +405,6 @@ void MainWindow::endProgram()
         miniWindow_->hide();
     notifier_.dismiss();
     emit endRequested();
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent* event)
-{
-    // Only the bare surface clears the highlights, not a move a control let through.
-    if (childAt(event->position().toPoint()))
-        return;
-    unsetCursor();
-    clearHighlights();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

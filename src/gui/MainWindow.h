@@ -44,7 +44,6 @@ signals:
     void endRequested();
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -65,7 +64,6 @@ private:
     bool seenWhole(const QWidget& control) const;
     bool canHoldFocus(const QWidget& control) const;
     QWidget* openerOf(const QWidget& control) const;
-    void clearHighlights();
     void endProgram();
 
     platform::Services& services_;
@@ -78,8 +76,6 @@ private:
     widgets::PushButton* emotionsButton_;
     widgets::PushButton* aboutButton_;
     widgets::PushButton* contactButton_;
-    QWidget* aboutSurface_;
-    QWidget* contactSurface_;
     widgets::TypingBox* typingBox_;
     Composer* composer_;
     InfoPanel* aboutPanel_ = nullptr;  // the panels are made when first needed

@@ -53,7 +53,9 @@ MiniWindow::MiniWindow(platform::Services& services)
     widgets::setKeyboardOrder(stops);
 
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
-    connect(dragger, &widgets::WindowDragger::movedOverHandle, backButton, [backButton] { backButton->setHighlighted(false); });
+    auto* hover = new widgets::HoverGroup(*this);
+    hover->join(*backButton);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
     connect(backButton, &QAbstractButton::clicked, this, &MiniWindow::backRequested);
     connect(getCodeButton, &QAbstractButton::clicked, this, [this] { emit copyRequested(composer_->codeText()); });
     connect(palette, &MiniPalette::tileClicked, this,

@@ -134,11 +134,7 @@ NotificationWindow::NotificationWindow(Notifier& owner)
     widgets::place(*closeButton_, layout::kNotificationCloseButton);
     closeButton_->setAccessibleName(tr("Close notification"));
     connect(closeButton_, &QAbstractButton::clicked, &owner_, &Notifier::close);
-}
-
-void NotificationWindow::mouseMoveEvent(QMouseEvent*)
-{
-    closeButton_->setHighlighted(false);
+    (new widgets::HoverGroup(*this))->join(*closeButton_);
 }
 
 void NotificationWindow::closeEvent(QCloseEvent* event)

@@ -65,7 +65,6 @@ public:
     widgets::HoverButton* closeButton() const { return closeButton_; }
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -3,7 +3,6 @@
 #include "Assets.h"
 #include "KeyboardFocus.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace beamlet::widgets {
@@ -69,47 +68,29 @@ void PictureButton::paintEvent(QPaintEvent*)
 }
 
 HoverButton::HoverButton(const QString& objectName, const QString& restPath, const QString& hotPath, QWidget* parent)
-    : QAbstractButton(parent), rest_(restPath), hot_(hotPath)
+    : LitButton(parent), rest_(restPath), hot_(hotPath)
 {
     setObjectName(objectName);
     setFocusPolicy(Qt::NoFocus);
-    // Moves without a button held must arrive too: they show the highlight.
-    setMouseTracking(true);
-}
-
-void HoverButton::setHighlighted(bool highlighted)
-{
-    if (highlighted_ == highlighted)
-        return;
-    highlighted_ = highlighted;
-    update();
 }
 
 void HoverButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    (highlighted_ ? hot_ : rest_).paint(painter, rect(), devicePixelRatioF());
+    (isHighlighted() ? hot_ : rest_).paint(painter, rect(), devicePixelRatioF());
     if (hasFocus())
         paintFocusFrame(painter, rect());
 }
 
-void HoverButton::mouseMoveEvent(QMouseEvent* event)
-{
-    setHighlighted(true);
-    QAbstractButton::mouseMoveEvent(event);
-    // The move is the button's own, never one over the bare surface behind it.
-    event->accept();
-}
-
 bool HoverButton::hitButton(const QPoint& pos) const
 {
-    return highlighted_ && rect().contains(pos);
+    return isHighlighted() && rect().contains(pos);
 }
 
 PictureWindow::PictureWindow(const QString& backgroundPath, Qt::WindowFlags flags)
     : QWidget(nullptr, flags | Qt::FramelessWindowHint), backgroundPath_(backgroundPath)
 {
-    // Moves over the bare surface clear highlights, with or without a button held.
+    // Moves over the bare surface arrive with or without a button held.
     setMouseTracking(true);
     // Its picture covers it whole: no background fill to draw first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,6 +1,8 @@
 #pragma once
 // Controls drawn from pictures. Each picture is decoded when first painted, not
 // before, and scaled once, smoothly, to the control's device pixels.
+#include "HoverGroup.h"
+
 #include <QAbstractButton>
 #include <QImage>
 #include <QWidget>
@@ -53,24 +55,20 @@ private:
 };
 
 // A pair of pictures at one place: the resting one shows until the pointer moves
-// over it, then the highlighted one, until the window calls setHighlighted(false)
-// (a move over its bare surface). Only the highlighted picture takes a click.
-class HoverButton : public QAbstractButton {
+// over it, then the highlighted one, until its hover group puts it out. Only the
+// highlighted picture takes a click.
+class HoverButton : public LitButton {
     Q_OBJECT
 public:
     HoverButton(const QString& objectName, const QString& restPath, const QString& hotPath, QWidget* parent);
-    bool isHighlighted() const { return highlighted_; }
-    void setHighlighted(bool highlighted);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
 private:
     ScaledPicture rest_;
     ScaledPicture hot_;
-    bool highlighted_ = false;
 };
 
 // A top-level window drawn on its background picture, from the corner and

@@ -34,15 +34,6 @@ PushButton::PushButton(const QString& objectName, const QString& caption, const 
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
     setAttribute(Qt::WA_Hover);
-    // A move over a button is the button's own: it never counts as a move over
-    // the bare surface behind it, which clears highlights.
-    setMouseTracking(true);
-}
-
-void PushButton::mouseMoveEvent(QMouseEvent* event)
-{
-    QAbstractButton::mouseMoveEvent(event);
-    event->accept();
 }
 
 void PushButton::setIconPicture(const QPixmap& pixmap, QSize logicalSize)

@@ -35,7 +35,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     ButtonLook look_;
