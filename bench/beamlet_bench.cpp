@@ -16,9 +16,10 @@
 #include "PanelModel.h"
 #include "MainWindow.h"
 #include "MakerData.h"
-#include "Notification.h"
+#include "NotificationWindow.h"
+#include "Notifier.h"
 #include "Palettes.h"
-#include "SystemServices.h"
+#include "DesktopServices.h"
 #include "Stepping.h"
 #include "TypingBox.h"
 

@@ -6,9 +6,9 @@
 #include "Fonts.h"
 #include "MainWindow.h"
 #include "MakerData.h"
-#include "Notification.h"
+#include "Notifier.h"
 #include "SingleInstance.h"
-#include "SystemServices.h"
+#include "DesktopServices.h"
 
 #include <QApplication>
 

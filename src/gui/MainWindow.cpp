@@ -9,7 +9,7 @@
 #include "Layout.h"
 #include "MakerData.h"
 #include "MiniWindow.h"
-#include "Notification.h"
+#include "Notifier.h"
 #include "Palettes.h"
 #include "PushButton.h"
 #include "SpokenText.h"

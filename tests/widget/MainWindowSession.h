@@ -6,7 +6,8 @@
 #include "Layout.h"
 #include "MainWindow.h"
 #include "MakerData.h"
-#include "Notification.h"
+#include "NotificationWindow.h"
+#include "Notifier.h"
 #include "Placement.h"
 #include "TypingBox.h"
 

@@ -2,7 +2,8 @@
 // file's folder and header, dragging, the push button and the dense pictures.
 #include "Assets.h"
 #include "Fakes.h"
-#include "Notification.h"
+#include "NotificationWindow.h"
+#include "Notifier.h"
 #include "Pictures.h"
 #include "PushButton.h"
 #include "ToneFile.h"

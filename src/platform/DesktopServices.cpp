@@ -1,4 +1,4 @@
-#include "SystemServices.h"
+#include "DesktopServices.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,13 +1,9 @@
-#include "Notification.h"
+#include "Notifier.h"
 
-#include "Accessibility.h"
-#include "Assets.h"
 #include "Layout.h"
-#include "Placement.h"
-#include "SpokenText.h"
+#include "NotificationWindow.h"
 #include "Stepper.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -31,13 +27,19 @@ Notifier::Notifier(platform::Services& services, QObject* parent)
     connect(&rest_, &QTimer::timeout, this, &Notifier::endRest);
     screenArea_ = [] {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+        return screen ? screen->availableGeometry()
+                      : QRect(0, 0, layout::kDesignScreenWidth, layout::kDesignScreenHeight);
     };
 }
 
 Notifier::~Notifier()
 {
     delete window_;
+}
+
+NotificationWindow* Notifier::window() const
+{
+    return window_;
 }
 
 void Notifier::show()
@@ -113,35 +115,6 @@ void Notifier::close()
 {
     model_.close();
     stepper_->wake(model_.animating());
-}
-
-NotificationWindow::NotificationWindow(Notifier& owner)
-    : PictureWindow(widgets::kNotificationBackground,
-                    Qt::Tool | Qt::WindowDoesNotAcceptFocus),
-      owner_(owner),
-      closeButton_(new widgets::HoverButton(QStringLiteral("notificationCloseButton"),
-                                            widgets::kNotificationCloseRest,
-                                            widgets::kNotificationCloseHot, this))
-{
-    // Its message is part of its picture. Shown as a notification, it is read out
-    // as it appears, its message as its name.
-    widgets::markAccessible(*this, QAccessible::Notification, notificationMessage());
-    setObjectName(QStringLiteral("notificationWindow"));
-    setWindowTitle(QStringLiteral("Orvane Beamlet"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
-    setFixedSize(layout::kNotification.w, layout::kNotification.h);
-    widgets::place(*closeButton_, layout::kNotificationCloseButton);
-    closeButton_->setAccessibleName(tr("Close notification"));
-    connect(closeButton_, &QAbstractButton::clicked, &owner_, &Notifier::close);
-    (new widgets::HoverGroup(*this))->join(*closeButton_);
-}
-
-void NotificationWindow::closeEvent(QCloseEvent* event)
-{
-    // A close by the window system sends it down like its own close control.
-    event->ignore();
-    owner_.close();
 }
 
 }  // namespace beamlet::gui

@@ -2,7 +2,6 @@
 // The copy notification: one cycle per copy, started by show() and left alone
 // while a cycle runs. Owns the model, the window while it is loaded, and its timers.
 #include "NotificationModel.h"
-#include "Pictures.h"
 #include "Services.h"
 
 #include <QObject>
@@ -32,7 +31,7 @@ public:
     void dismiss();
 
     const core::NotificationModel& model() const { return model_; }
-    NotificationWindow* window() const { return window_; }
+    NotificationWindow* window() const;
     // Which part of the screen to rise from; the primary screen's available area by default.
     void setScreenArea(std::function<QRect()> area) { screenArea_ = std::move(area); }
 
@@ -56,20 +55,6 @@ private:
     widgets::Stepper* stepper_;
     QTimer rest_;
     std::function<QRect()> screenArea_;
-};
-
-class NotificationWindow : public widgets::PictureWindow {
-    Q_OBJECT
-public:
-    explicit NotificationWindow(Notifier& owner);
-    widgets::HoverButton* closeButton() const { return closeButton_; }
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    Notifier& owner_;
-    widgets::HoverButton* closeButton_;
 };
 
 }  // namespace beamlet::gui
