@@ -13,7 +13,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev qt6-multimedia-dev qt6-image-formats-plugins
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
 test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick
-  python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl)
+  python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
+  diffoscope-minimal)
 
 install_missing() {
   local missing=()
