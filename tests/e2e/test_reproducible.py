@@ -124,17 +124,21 @@ def other_locale():
 
 class ReproduciblePackageTest(unittest.TestCase):
     def test_second_build_elsewhere_gives_the_same_package(self):
-        tmp = tempfile.mkdtemp(prefix="beamlet-reproducible-")
+        # Inside this build's folder, so that a compiler cache that writes the
+        # paths below its base folder as relative ones (ccache's base_dir) does so
+        # in both builds.
+        tmp = tempfile.mkdtemp(prefix="reproducible-", dir=BUILD)
         first = build_package(BUILD, os.path.join(tmp, "first"))
 
-        # The second build: other folder names at another depth, the far side of
-        # the date line, another locale, a strict umask and no compiler cache
-        # (which could hand back objects of the first build).
+        # The second build: other folder names at another depth (the build folder
+        # where it is from the source here), the far side of the date line,
+        # another locale and a strict umask. A compiler cache compiles anew
+        # instead of handing back the first build's objects.
         source = os.path.join(tmp, "second", "a", "longer", "path", "beamlet-source-copy")
-        build = os.path.join(tmp, "second", "out")
+        build = os.path.normpath(os.path.join(source, os.path.relpath(BUILD, SOURCE)))
         copy_source(SOURCE, source)
         env = dict(os.environ, TZ="Pacific/Kiritimati" if os.environ.get("TZ") != "Pacific/Kiritimati" else "UTC",
-                   LC_ALL=other_locale(), CCACHE_DISABLE="1")
+                   LC_ALL=other_locale(), CCACHE_RECACHE="1")
         if "SOURCE_DATE_EPOCH" not in env and git_checkout(SOURCE):
             # The copy has no history: it gets the date the first build took from git.
             env["SOURCE_DATE_EPOCH"] = run(["git", "-C", SOURCE, "log", "-1", "--format=%ct"]).strip()
@@ -142,6 +146,7 @@ class ReproduciblePackageTest(unittest.TestCase):
         run([CMAKE, "-S", source, "-B", build, "-G", cache_value(BUILD, "CMAKE_GENERATOR"),
              "-DCMAKE_BUILD_TYPE=" + cache_value(BUILD, "CMAKE_BUILD_TYPE"),
              "-DCMAKE_CXX_COMPILER=" + cache_value(BUILD, "CMAKE_CXX_COMPILER"),
+             "-DCMAKE_CXX_COMPILER_LAUNCHER=" + cache_value(BUILD, "CMAKE_CXX_COMPILER_LAUNCHER"),
              "-DBEAMLET_SANITIZE=" + (cache_value(BUILD, "BEAMLET_SANITIZE") or "OFF"), "-DBEAMLET_TESTS=OFF"],
             **strict)
         run([CMAKE, "--build", build, "-j", str(os.cpu_count() or 2)], **strict)
