@@ -42,4 +42,13 @@ show as big picture letters.
 A palette of 66 big emoticons copies a whole grid of codes with one click,
 and a compact mini window keeps the typing box and 45 emoticons at hand. The
 command line writes the same codes without a window.")
+# One source gives one package, byte for byte: cpack dates every file in it
+# with the source's date (cmake/PackageDate.cmake), and its folders and members
+# get fixed modes whatever the umask of the one who builds it
+# (cmake/PackageModes.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackageDate.cmake)
+set(CPACK_BEAMLET_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_BEAMLET_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/changelog)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageModes.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageModes.cmake)
 include(CPack)
