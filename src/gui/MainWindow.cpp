@@ -41,8 +41,34 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     setFixedSize(layout::kMainWindow.w, layout::kMainWindow.h);
 
     // Made back to front: each control lies in front of those made before it.
-    // The header strip, the title band and the logo are drawn as part of the
-    // window's own picture; here they are the places the pointer acts on.
+    const Chrome chrome = makeChrome();
+    const Commands commands = makeCommands();
+    stepper_ = new widgets::Stepper([this] {
+        tickPanels();
+        return panels_.animating();
+    }, this);
+
+    // Keyboard order of the controls: the command row and the typing box, then
+    // the panels' controls as they are made, then the left column and the chrome.
+    // The pictures that act are reached by Tab; a click does not take the focus.
+    for (QWidget* picture : {static_cast<QWidget*>(chrome.logo), static_cast<QWidget*>(minimizeButton_),
+                             static_cast<QWidget*>(closeButton_)})
+        picture->setFocusPolicy(Qt::TabFocus);
+    leadingStops_ = {commands.getCodeButton, emotionsButton_, commands.helpButton, typingBox_};
+    trailingStops_ = {chrome.logo, aboutButton_, contactButton_, chrome.miniWindowButton, minimizeButton_, closeButton_};
+    orderKeyboardStops();
+
+    applyPanels();
+    move(widgets::fitOnScreen(QRect(layout::kMainWindow.x, layout::kMainWindow.y, width(), height())).topLeft());
+    services_.windows.setStaysOnTop(*this, true);
+    typingBox_->setFocus();  // the user starts by typing
+}
+
+// The header strip, the title band and the logo are drawn as part of the window's
+// own picture; here they are the places the pointer acts on. With them the
+// copyright line, minimize, close and the switch to the mini window.
+MainWindow::Chrome MainWindow::makeChrome()
+{
     const auto area = [this](const char* name, const core::Rect& rect) {
         auto* widget = new QWidget(this);
         widget->setObjectName(QLatin1String(name));
@@ -82,6 +108,22 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     widgets::place(*miniWindowButton, layout::kMiniWindowButton);
     miniWindowButton->setAccessibleName(tr("Switch to the mini window"));
 
+    auto* hover = new widgets::HoverGroup(*this);
+    hover->join(*minimizeButton_);
+    hover->join(*closeButton_);
+    connect(hover, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
+    auto* dragger = new widgets::WindowDragger(*header, *this);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
+    connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
+    connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(logo, &QAbstractButton::clicked, this, [this] { services_.links.open(maker_.website.target); });
+    connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
+    return {logo, miniWindowButton};
+}
+
+// The blue command buttons and the typing box with its composer.
+MainWindow::Commands MainWindow::makeCommands()
+{
     const auto blueButton = [this](const char* name, const QString& caption, const core::Rect& rect,
                                    QLatin1String icon, QSize iconSize, bool bold) {
         ButtonLook look = ButtonLook::blue();
@@ -102,43 +144,12 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     aboutButton_ = blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
     contactButton_ = blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
 
-    stepper_ = new widgets::Stepper([this] {
-        tickPanels();
-        return panels_.animating();
-    }, this);
-
-    // Keyboard order of the controls: the command row and the typing box, then
-    // the panels' controls as they are made, then the left column and the chrome.
-    // The pictures that act are reached by Tab; a click does not take the focus.
-    for (QWidget* picture : {static_cast<QWidget*>(logo), static_cast<QWidget*>(minimizeButton_), static_cast<QWidget*>(closeButton_)})
-        picture->setFocusPolicy(Qt::TabFocus);
-    leadingStops_ = {getCodeButton, emotionsButton_, helpButton, typingBox_};
-    trailingStops_ = {logo, aboutButton_, contactButton_, miniWindowButton, minimizeButton_, closeButton_};
-    orderKeyboardStops();
-
-    // The chrome.
-    auto* hover = new widgets::HoverGroup(*this);
-    hover->join(*minimizeButton_);
-    hover->join(*closeButton_);
-    connect(hover, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
-    auto* dragger = new widgets::WindowDragger(*header, *this);
-    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
-    connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
-    connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(logo, &QAbstractButton::clicked, this, [this] { services_.links.open(maker_.website.target); });
-
-    // The commands.
     connect(getCodeButton, &QAbstractButton::clicked, this, [this] { copy(composer_->codeText()); });
     connect(helpButton, &QAbstractButton::clicked, this, &MainWindow::onHelpClicked);
     connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::onAboutClicked);
     connect(contactButton_, &QAbstractButton::clicked, this, &MainWindow::onContactClicked);
     connect(emotionsButton_, &QAbstractButton::clicked, this, [this] { runPanelCommand(&core::PanelModel::openPack); });
-    connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
-
-    applyPanels();
-    move(widgets::fitOnScreen(QRect(layout::kMainWindow.x, layout::kMainWindow.y, width(), height())).topLeft());
-    services_.windows.setStaysOnTop(*this, true);
-    typingBox_->setFocus();  // the user starts by typing
+    return {getCodeButton, helpButton};
 }
 
 MainWindow::~MainWindow()

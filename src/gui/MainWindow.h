@@ -47,6 +47,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls the window's make-up hands on to its keyboard order.
+    struct Chrome {
+        QAbstractButton* logo;
+        QAbstractButton* miniWindowButton;
+    };
+    struct Commands {
+        QAbstractButton* getCodeButton;
+        QAbstractButton* helpButton;
+    };
+    Chrome makeChrome();
+    Commands makeCommands();
     void onAboutClicked();
     void onContactClicked();
     void onHelpClicked();
