@@ -62,15 +62,11 @@ void PushButton::leaveEvent(QEvent* event)
     QAbstractButton::leaveEvent(event);
 }
 
-void PushButton::paintEvent(QPaintEvent*)
+// The rounded face: a gradient from the look's colours, darker while held down,
+// a flat grey while disabled.
+void PushButton::paintFace(QPainter& painter, bool enabled, bool down, bool hot) const
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const bool enabled = isEnabled();
-    const bool down = isDown() && enabled;
-    const bool hot = hovered_ && enabled;
-
     QColor face = hot ? look_.faceHover : look_.face;
     QColor edge = look_.edge;
     if (!enabled) {
@@ -93,44 +89,54 @@ void PushButton::paintEvent(QPaintEvent*)
     painter.fillPath(path, gradient);
     painter.setPen(QPen(edge.darker(150), 1));
     painter.drawPath(path);
+}
 
-    // Icon and caption, centred together; the icon beside (left of) or above.
+// Icon and caption, centred together; the icon beside (left of) or above.
+PushButton::ContentPlaces PushButton::placeContents() const
+{
     const QFontMetrics metrics(font());
-    const QString caption = text();
-    QString shown = caption;
+    QString shown = text();
     shown.remove(QLatin1Char('&'));
-    const int textWidth = metrics.horizontalAdvance(shown);
     const bool hasIcon = !icon_.isNull();
     const int gap = hasIcon ? 4 : 0;
-    QRect textRect;
-    QRect iconRect;
-    const QPoint shift = down ? QPoint(1, 1) : QPoint();
-    int textFlags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if (hasIcon && look_.iconPlace == ButtonLook::IconPlace::Above) {
         // A narrow button breaks its caption into lines under the icon.
         const QRect wrapped = metrics.boundingRect(QRect(0, 0, width() - 4, height()),
                                                    Qt::AlignHCenter | Qt::TextWordWrap, shown);
         const int total = iconSize_.height() + gap + wrapped.height();
         const int top = (height() - total) / 2;
-        iconRect = QRect(QPoint((width() - iconSize_.width()) / 2, top), iconSize_);
-        textRect = QRect(2, top + iconSize_.height() + gap, width() - 4, wrapped.height());
-        textFlags |= Qt::TextWordWrap;
-    } else {
-        const QSize icon = hasIcon ? iconSize_.boundedTo(QSize(height() - 2, height() - 2)) : QSize();
-        const int total = icon.width() + gap + textWidth;
-        const int left = (width() - total) / 2;
-        iconRect = QRect(QPoint(left, (height() - icon.height()) / 2), icon);
-        textRect = QRect(left + icon.width() + gap, 0, textWidth + 2, height());
+        return {QRect(QPoint((width() - iconSize_.width()) / 2, top), iconSize_),
+                QRect(2, top + iconSize_.height() + gap, width() - 4, wrapped.height()),
+                Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap};
     }
-    if (hasIcon) {
+    const int textWidth = metrics.horizontalAdvance(shown);
+    const QSize icon = hasIcon ? iconSize_.boundedTo(QSize(height() - 2, height() - 2)) : QSize();
+    const int total = icon.width() + gap + textWidth;
+    const int left = (width() - total) / 2;
+    return {QRect(QPoint(left, (height() - icon.height()) / 2), icon),
+            QRect(left + icon.width() + gap, 0, textWidth + 2, height()), Qt::AlignCenter | Qt::TextShowMnemonic};
+}
+
+void PushButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool enabled = isEnabled();
+    const bool down = isDown() && enabled;
+    const bool hot = hovered_ && enabled;
+    paintFace(painter, enabled, down, hot);
+
+    const ContentPlaces places = placeContents();
+    const QPoint shift = down ? QPoint(1, 1) : QPoint();
+    if (!icon_.isNull()) {
         if (!enabled)
             painter.setOpacity(0.45);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(iconRect.translated(shift), icon_);
+        painter.drawPixmap(places.icon.translated(shift), icon_);
         painter.setOpacity(1.0);
     }
     painter.setPen(enabled ? (hot ? look_.captionHover : look_.caption) : QColor(112, 116, 122));
-    painter.drawText(textRect.translated(shift), textFlags, caption);
+    painter.drawText(places.text.translated(shift), places.textFlags, text());
 
     if (hasFocus())
         paintFocusFrame(painter, rect().adjusted(3, 3, -3, -3));

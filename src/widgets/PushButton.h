@@ -37,6 +37,14 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    struct ContentPlaces {
+        QRect icon;
+        QRect text;
+        int textFlags;
+    };
+    void paintFace(QPainter& painter, bool enabled, bool down, bool hot) const;
+    ContentPlaces placeContents() const;
+
     ButtonLook look_;
     QPixmap icon_;
     QSize iconSize_;
