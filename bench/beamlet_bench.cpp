@@ -8,20 +8,20 @@
 //   beamlet_bench copy    [--runs N]
 //   beamlet_bench cadence [--runs N] [--type-ms N]
 //   beamlet_bench memory  [--cycles N] [--sample-every N] [--what both|getcode|tile]
-#include "Accessibility.h"
-#include "Assets.h"
-#include "Catalogue.h"
-#include "CodeTable.h"
-#include "Composer.h"
-#include "PanelModel.h"
-#include "MainWindow.h"
-#include "MakerData.h"
-#include "NotificationWindow.h"
-#include "Notifier.h"
-#include "Palettes.h"
-#include "DesktopServices.h"
-#include "Stepping.h"
-#include "TypingBox.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "core/Catalogue.h"
+#include "core/CodeTable.h"
+#include "gui/Composer.h"
+#include "core/PanelModel.h"
+#include "gui/MainWindow.h"
+#include "gui/MakerData.h"
+#include "gui/NotificationWindow.h"
+#include "gui/Notifier.h"
+#include "gui/Palettes.h"
+#include "platform/DesktopServices.h"
+#include "core/Stepping.h"
+#include "widgets/TypingBox.h"
 
 #include <QAbstractButton>
 #include <QApplication>

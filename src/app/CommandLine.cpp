@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "Catalogue.h"
-#include "CodeBuffer.h"
+#include "core/Catalogue.h"
+#include "core/CodeBuffer.h"
 
 #include <QCommandLineParser>
 #include <QStringConverter>

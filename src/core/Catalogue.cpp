@@ -1,6 +1,6 @@
-#include "Catalogue.h"
+#include "core/Catalogue.h"
 
-#include "CodeTable.h"
+#include "core/CodeTable.h"
 
 #include <algorithm>
 #include <array>

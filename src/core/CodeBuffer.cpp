@@ -1,6 +1,6 @@
-#include "CodeBuffer.h"
+#include "core/CodeBuffer.h"
 
-#include "CodeTable.h"
+#include "core/CodeTable.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "CodeTable.h"
+#include "core/CodeTable.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "NotificationModel.h"
+#include "core/NotificationModel.h"
 
-#include "Layout.h"
+#include "core/Layout.h"
 
 namespace beamlet::core {
 

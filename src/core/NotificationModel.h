@@ -3,7 +3,7 @@
 // rest, sink and unload. Positions are screen pixels. A step is a fraction of a
 // pixel, so the model counts the steps the window stands above its start and
 // the top follows from them exactly; it is rounded only where the window is placed.
-#include "Stepping.h"
+#include "core/Stepping.h"
 
 namespace beamlet::core {
 

@@ -1,4 +1,4 @@
-#include "PanelModel.h"
+#include "core/PanelModel.h"
 
 namespace beamlet::core {
 namespace {

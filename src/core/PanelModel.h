@@ -1,8 +1,8 @@
 #pragma once
 // The main window's three sliding panels (About, Contact, the emoticon pack) and
 // the enabled flags of the buttons that drive them.
-#include "Layout.h"
-#include "Stepping.h"
+#include "core/Layout.h"
+#include "core/Stepping.h"
 
 namespace beamlet::core {
 

@@ -1,6 +1,6 @@
-#include "Composer.h"
+#include "gui/Composer.h"
 
-#include "TypingBox.h"
+#include "widgets/TypingBox.h"
 
 namespace beamlet::gui {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A composer: the typing box and its code buffer. Typed characters add their
 // tokens to the buffer; Backspace, Delete and a click in the box empty both.
-#include "CodeBuffer.h"
+#include "core/CodeBuffer.h"
 
 #include <QObject>
 #include <QString>

@@ -1,14 +1,14 @@
-#include "InfoPanels.h"
+#include "gui/InfoPanels.h"
 
-#include "Accessibility.h"
-#include "Assets.h"
-#include "Fonts.h"
-#include "KeyboardFocus.h"
-#include "Layout.h"
-#include "Pictures.h"
-#include "Placement.h"
-#include "PushButton.h"
-#include "SpokenText.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "widgets/Fonts.h"
+#include "widgets/KeyboardFocus.h"
+#include "core/Layout.h"
+#include "widgets/Pictures.h"
+#include "widgets/Placement.h"
+#include "widgets/PushButton.h"
+#include "gui/SpokenText.h"
 
 #include <QKeyEvent>
 #include <QLabel>

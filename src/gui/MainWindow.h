@@ -1,10 +1,10 @@
 #pragma once
 // The main window: chrome drawn from pictures, the main composer, the About and
 // Contact panels, the emoticon pack panel, and the switch to the mini window.
-#include "MiniWindow.h"
-#include "PanelModel.h"
-#include "Pictures.h"
-#include "Services.h"
+#include "gui/MiniWindow.h"
+#include "core/PanelModel.h"
+#include "widgets/Pictures.h"
+#include "platform/Services.h"
 
 #include <QHash>
 #include <QPointer>

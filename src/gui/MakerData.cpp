@@ -1,6 +1,6 @@
-#include "MakerData.h"
+#include "gui/MakerData.h"
 
-#include "Assets.h"
+#include "widgets/Assets.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,16 +1,16 @@
-#include "MiniWindow.h"
+#include "gui/MiniWindow.h"
 
-#include "Accessibility.h"
-#include "Assets.h"
-#include "Catalogue.h"
-#include "Composer.h"
-#include "KeyboardFocus.h"
-#include "Layout.h"
-#include "Palettes.h"
-#include "PushButton.h"
-#include "Placement.h"
-#include "TypingBox.h"
-#include "WindowDragger.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "core/Catalogue.h"
+#include "gui/Composer.h"
+#include "widgets/KeyboardFocus.h"
+#include "core/Layout.h"
+#include "gui/Palettes.h"
+#include "widgets/PushButton.h"
+#include "widgets/Placement.h"
+#include "widgets/TypingBox.h"
+#include "widgets/WindowDragger.h"
 
 #include <QCloseEvent>
 #include <QPainter>

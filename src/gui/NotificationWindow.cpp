@@ -1,11 +1,11 @@
-#include "NotificationWindow.h"
+#include "gui/NotificationWindow.h"
 
-#include "Accessibility.h"
-#include "Assets.h"
-#include "Layout.h"
-#include "Notifier.h"
-#include "Placement.h"
-#include "SpokenText.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "core/Layout.h"
+#include "gui/Notifier.h"
+#include "widgets/Placement.h"
+#include "gui/SpokenText.h"
 
 #include <QCloseEvent>
 

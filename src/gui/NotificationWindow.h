@@ -1,7 +1,7 @@
 #pragma once
 // The notification's window: its picture and its close control. The notifier
 // makes it for a cycle and moves and fades it.
-#include "Pictures.h"
+#include "widgets/Pictures.h"
 
 namespace beamlet::gui {
 

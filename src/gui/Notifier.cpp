@@ -1,8 +1,8 @@
-#include "Notifier.h"
+#include "gui/Notifier.h"
 
-#include "Layout.h"
-#include "NotificationWindow.h"
-#include "Stepper.h"
+#include "core/Layout.h"
+#include "gui/NotificationWindow.h"
+#include "widgets/Stepper.h"
 
 #include <QGuiApplication>
 #include <QScreen>

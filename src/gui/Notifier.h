@@ -1,8 +1,8 @@
 #pragma once
 // The copy notification: one cycle per copy, started by show() and left alone
 // while a cycle runs. Owns the model, the window while it is loaded, and its timers.
-#include "NotificationModel.h"
-#include "Services.h"
+#include "core/NotificationModel.h"
+#include "platform/Services.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,13 +1,13 @@
-#include "Palettes.h"
+#include "gui/Palettes.h"
 
-#include "Accessibility.h"
-#include "Assets.h"
-#include "Catalogue.h"
-#include "Fonts.h"
-#include "Layout.h"
-#include "Pictures.h"
-#include "Placement.h"
-#include "PushButton.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "core/Catalogue.h"
+#include "widgets/Fonts.h"
+#include "core/Layout.h"
+#include "widgets/Pictures.h"
+#include "widgets/Placement.h"
+#include "widgets/PushButton.h"
 
 #include <QKeyEvent>
 #include <QLabel>

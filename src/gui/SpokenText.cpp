@@ -1,7 +1,7 @@
-#include "SpokenText.h"
+#include "gui/SpokenText.h"
 
-#include "MakerData.h"
-#include "PictureWords.h"
+#include "gui/MakerData.h"
+#include "core/PictureWords.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "DesktopServices.h"
+#include "platform/DesktopServices.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 // The desktop's own services behind the interfaces of Services.h.
-#include "Services.h"
-#include "SoundPlayer.h"
-#include "ToneChime.h"
+#include "platform/Services.h"
+#include "platform/SoundPlayer.h"
+#include "platform/ToneChime.h"
 
 #include <memory>
 

@@ -12,8 +12,8 @@
 // A sound is written in short slices; a newer sound or stop() ends it at the next
 // slice and drops what the server still holds. Otherwise the stream is drained
 // before it closes, so the sound's tail is always heard.
-#include "SoundPlayer.h"
-#include "Wave.h"
+#include "platform/SoundPlayer.h"
+#include "platform/Wave.h"
 
 #include <QThread>
 #include <QtEndian>

@@ -1,6 +1,6 @@
-#include "ToneChime.h"
+#include "platform/ToneChime.h"
 
-#include "ToneFile.h"
+#include "platform/ToneFile.h"
 
 namespace beamlet::platform {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The chime as the desktop hears it: tone.wav written at every arrival, then the
 // sound played from the program's own copy.
-#include "Services.h"
-#include "SoundPlayer.h"
+#include "platform/Services.h"
+#include "platform/SoundPlayer.h"
 
 #include <QByteArray>
 #include <QObject>

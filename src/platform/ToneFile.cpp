@@ -1,4 +1,4 @@
-#include "ToneFile.h"
+#include "platform/ToneFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

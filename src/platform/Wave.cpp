@@ -1,4 +1,4 @@
-#include "Wave.h"
+#include "platform/Wave.h"
 
 #include <QtEndian>
 

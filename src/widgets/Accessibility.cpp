@@ -1,4 +1,4 @@
-#include "Accessibility.h"
+#include "widgets/Accessibility.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>

@@ -1,6 +1,6 @@
-#include "Assets.h"
+#include "widgets/Assets.h"
 
-#include "ReadyPixels.h"
+#include "widgets/ReadyPixels.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "HoverGroup.h"
+#include "widgets/HoverGroup.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "KeyboardFocus.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "Pictures.h"
+#include "widgets/Pictures.h"
 
-#include "Assets.h"
-#include "KeyboardFocus.h"
+#include "widgets/Assets.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QPainter>
 

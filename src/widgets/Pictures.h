@@ -1,7 +1,7 @@
 #pragma once
 // Controls drawn from pictures. Each picture is decoded when first painted, not
 // before, and scaled once, smoothly, to the control's device pixels.
-#include "HoverGroup.h"
+#include "widgets/HoverGroup.h"
 
 #include <QAbstractButton>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 // Putting widgets where the layout says. The layout assumes a 1280 x 1024 screen;
 // on a smaller one a window opens moved just enough to be wholly on it.
-#include "Layout.h"
+#include "core/Layout.h"
 
 #include <QRect>
 #include <QWidget>

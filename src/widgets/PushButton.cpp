@@ -1,7 +1,7 @@
-#include "PushButton.h"
+#include "widgets/PushButton.h"
 
-#include "Fonts.h"
-#include "KeyboardFocus.h"
+#include "widgets/Fonts.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "Stepper.h"
+#include "widgets/Stepper.h"
 
-#include "Stepping.h"
+#include "core/Stepping.h"
 
 namespace beamlet::widgets {
 

@@ -1,6 +1,6 @@
-#include "TypingBox.h"
+#include "widgets/TypingBox.h"
 
-#include "KeyboardFocus.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "WindowDragger.h"
+#include "widgets/WindowDragger.h"
 
 #include <QMouseEvent>
 #include <QWidget>

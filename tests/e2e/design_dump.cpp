@@ -6,9 +6,9 @@
 //   design_dump --catalogue  every emoticon's clipboard text: per entry in number
 //                            order, its number and the text's length in bytes,
 //                            each a 32-bit little-endian unsigned integer, then the text
-#include "Catalogue.h"
-#include "Layout.h"
-#include "PanelModel.h"
+#include "core/Catalogue.h"
+#include "core/Layout.h"
+#include "core/PanelModel.h"
 
 #include <cstdint>
 #include <cstdio>

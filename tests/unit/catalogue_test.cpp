@@ -1,5 +1,5 @@
-#include "Catalogue.h"
-#include "CodeTable.h"
+#include "core/Catalogue.h"
+#include "core/CodeTable.h"
 
 #include <QtTest>
 

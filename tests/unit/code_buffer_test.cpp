@@ -1,4 +1,4 @@
-#include "CodeBuffer.h"
+#include "core/CodeBuffer.h"
 
 #include <QtTest>
 

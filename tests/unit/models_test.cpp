@@ -1,7 +1,7 @@
 // The exact counts of the panel and notification models, which also pin the
 // numbers of the reference that random_events_test holds them to.
-#include "NotificationModel.h"
-#include "PanelModel.h"
+#include "core/NotificationModel.h"
+#include "core/PanelModel.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The main window's panels and the copy notification under a long run of random
 // events, checked after every event against a small reference model written here
 // from scratch: states and positions only, the buttons' flags derived from the states.
-#include "NotificationModel.h"
-#include "PanelModel.h"
+#include "core/NotificationModel.h"
+#include "core/PanelModel.h"
 
 #include <QtTest>
 

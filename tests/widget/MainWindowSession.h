@@ -1,15 +1,15 @@
 #pragma once
 // A shown main window on recording services, as the widget tests start from; a
 // test class inherits it beside QObject.
-#include "Composer.h"
+#include "gui/Composer.h"
 #include "Fakes.h"
-#include "Layout.h"
-#include "MainWindow.h"
-#include "MakerData.h"
-#include "NotificationWindow.h"
-#include "Notifier.h"
-#include "Placement.h"
-#include "TypingBox.h"
+#include "core/Layout.h"
+#include "gui/MainWindow.h"
+#include "gui/MakerData.h"
+#include "gui/NotificationWindow.h"
+#include "gui/Notifier.h"
+#include "widgets/Placement.h"
+#include "widgets/TypingBox.h"
 
 #include <QTest>
 

@@ -1,14 +1,14 @@
 // The main window as the user meets it: the composer's keys, Help, the chrome,
 // the sliding panels, the pack panel, the contact links and the mini window.
-#include "Accessibility.h"
-#include "Assets.h"
-#include "Catalogue.h"
-#include "InfoPanels.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "core/Catalogue.h"
+#include "gui/InfoPanels.h"
 #include "MainWindowSession.h"
-#include "MiniWindow.h"
-#include "Palettes.h"
-#include "Pictures.h"
-#include "PushButton.h"
+#include "gui/MiniWindow.h"
+#include "gui/Palettes.h"
+#include "widgets/Pictures.h"
+#include "widgets/PushButton.h"
 
 #include <QAccessible>
 #include <QApplication>

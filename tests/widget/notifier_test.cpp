@@ -1,8 +1,8 @@
 // The notifier drives its window through the services: place, stacking, fade,
 // the chime and the window's end.
 #include "Fakes.h"
-#include "NotificationWindow.h"
-#include "Notifier.h"
+#include "gui/NotificationWindow.h"
+#include "gui/Notifier.h"
 
 #include <QSignalSpy>
 #include <QTest>

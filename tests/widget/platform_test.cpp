@@ -1,8 +1,8 @@
 // The desktop services' own rules: where the tone file may go, and a WAV header
 // read without trusting its sizes.
-#include "Assets.h"
-#include "ToneFile.h"
-#include "Wave.h"
+#include "widgets/Assets.h"
+#include "platform/ToneFile.h"
+#include "platform/Wave.h"
 
 #include <QTest>
 #include <QtEndian>

@@ -1,7 +1,7 @@
 // Every window where the user can see it, whatever the screens: run once per
 // screen configuration of the offscreen platform.
 #include "MainWindowSession.h"
-#include "MiniWindow.h"
+#include "gui/MiniWindow.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,9 +1,9 @@
 // The windows' toolkit: dragging a window, the push button, and the dense
 // screens' pictures.
-#include "Assets.h"
-#include "Pictures.h"
-#include "PushButton.h"
-#include "WindowDragger.h"
+#include "widgets/Assets.h"
+#include "widgets/Pictures.h"
+#include "widgets/PushButton.h"
+#include "widgets/WindowDragger.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -9,8 +9,8 @@
 // draw instead of four, three of them hiding most of the fourth. The third keeps
 // the part of the background the mini window shows. An OUTPUT ending in
 // "@2x.png" is the same at twice the size, for dense screens, as PNG.
-#include "Layout.h"
-#include "ReadyPixels.h"
+#include "core/Layout.h"
+#include "widgets/ReadyPixels.h"
 
 #include <QFile>
 #include <QImage>

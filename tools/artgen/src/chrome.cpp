@@ -1,7 +1,7 @@
 // Window chrome: main window background, header, band, logo, program icon,
 // pointer, the small title-bar buttons, the notification and the button icons.
 #include "canvas.h"
-#include "PictureWords.h"
+#include "core/PictureWords.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>

@@ -2,7 +2,7 @@
 // the OK buttons over these, so every other word is part of the picture.
 #include "canvas.h"
 
-#include "PictureWords.h"
+#include "core/PictureWords.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
