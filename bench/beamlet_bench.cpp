@@ -8,19 +8,19 @@
 //   beamlet_bench copy    [--runs N]
 //   beamlet_bench cadence [--runs N] [--type-ms N]
 //   beamlet_bench memory  [--cycles N] [--sample-every N] [--what both|getcode|tile]
-#include "widgets/Accessibility.h"
-#include "widgets/Assets.h"
 #include "core/Catalogue.h"
 #include "core/CodeTable.h"
-#include "gui/Composer.h"
 #include "core/PanelModel.h"
+#include "core/Stepping.h"
+#include "gui/Composer.h"
 #include "gui/MainWindow.h"
 #include "gui/MakerData.h"
 #include "gui/NotificationWindow.h"
 #include "gui/Notifier.h"
 #include "gui/Palettes.h"
 #include "platform/DesktopServices.h"
-#include "core/Stepping.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
 #include "widgets/TypingBox.h"
 
 #include <QAbstractButton>
@@ -145,7 +145,8 @@ void click(QWidget* target)
     const QPoint local = target->mapTo(top, target->rect().center());
     const QPoint global = top->mapToGlobal(local);
     QWindow* window = top->windowHandle();
-    qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::NoButton, QEvent::MouseMove, Qt::NoModifier, int(timestamp));
+    qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::NoButton, QEvent::MouseMove, Qt::NoModifier,
+                        int(timestamp));
     qt_handleMouseEvent(window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress, Qt::NoModifier,
                         int(timestamp + 1));
     qt_handleMouseEvent(window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease, Qt::NoModifier,
@@ -155,11 +156,12 @@ void click(QWidget* target)
 // Chat-like text: words, numbers, punctuation, a line break after some sentences.
 std::string makeText(int length, unsigned seed)
 {
-    static const char* const words[] = {
-        "hello", "Hi", "there", "how", "are", "you", "doing", "today", "I", "am", "fine", "thanks",
-        "see", "at", "8pm", "lol", "OK", "great", "news", "big", "smile", "100%", "cool", "what's",
-        "up", "yes", "no", "maybe", "later", "Friday", "(really)", "#1", "mail@me", "2012", "wow",
-        "Beamlet", "[ok]", "a+b=c", "{yes}", "~", "hmm", "Zoo", "quick", "brown", "fox", "jumps"};
+    static const char* const words[] = {"hello",   "Hi",    "there", "how",     "are",   "you",    "doing",    "today",
+                                        "I",       "am",    "fine",  "thanks",  "see",   "at",     "8pm",      "lol",
+                                        "OK",      "great", "news",  "big",     "smile", "100%",   "cool",     "what's",
+                                        "up",      "yes",   "no",    "maybe",   "later", "Friday", "(really)", "#1",
+                                        "mail@me", "2012",  "wow",   "Beamlet", "[ok]",  "a+b=c",  "{yes}",    "~",
+                                        "hmm",     "Zoo",   "quick", "brown",   "fox",   "jumps"};
     std::string text;
     unsigned state = seed;
     const auto next = [&state] {
@@ -242,7 +244,10 @@ struct Program {
     }
 
     QPlainTextEdit& typingBox() { return *window.findChild<QPlainTextEdit*>(QStringLiteral("typingBox")); }
-    QAbstractButton* tile(int number) { return window.findChild<QAbstractButton*>(QStringLiteral("tile%1").arg(number)); }
+    QAbstractButton* tile(int number)
+    {
+        return window.findChild<QAbstractButton*>(QStringLiteral("tile%1").arg(number));
+    }
 
     int chimes = 0;
     platform::DesktopServices desktop{widgets::chimeBytes(), std::make_unique<CountingPlayer>(chimes)};
@@ -618,7 +623,8 @@ int runCadence(const std::map<QString, QString>& args)
         QObject::disconnect(loaded);
         // The click took the focus to the button; the user goes on typing in the box.
         program.typingBox().setFocus();
-        const bool risen = waitFor([&] { return !program.notifier.model().rising() && !program.notifier.model().fading(); }, 10000);
+        const bool risen =
+            waitFor([&] { return !program.notifier.model().rising() && !program.notifier.model().fading(); }, 10000);
         const qint64 rested = nowNs();
         settle(100);
         // The rest timer's tick, early: the descent starts.
@@ -631,12 +637,13 @@ int runCadence(const std::map<QString, QString>& args)
         const int typed = typist.typed() - typedBefore;
         // Every key must have reached the typing box while the window moved.
         const bool typedIntoBox = program.typingBox().toPlainText().size() >= typed;
-        emitLine(QStringLiteral("{\"bench\":\"cadence\",\"who\":\"ours\",\"up_ms\":%1,\"down_ms\":%2,\"keys\":%3,"
-                                "\"seconds\":%4,\"ok\":%5}")
-                     .arg(jsonNumbers(up), jsonNumbers(downs))
-                     .arg(typed)
-                     .arg((end - start) / 1e9, 0, 'f', 3)
-                     .arg(risen && sunk && start != 0 && typedIntoBox ? QStringLiteral("true") : QStringLiteral("false")));
+        emitLine(
+            QStringLiteral("{\"bench\":\"cadence\",\"who\":\"ours\",\"up_ms\":%1,\"down_ms\":%2,\"keys\":%3,"
+                           "\"seconds\":%4,\"ok\":%5}")
+                .arg(jsonNumbers(up), jsonNumbers(downs))
+                .arg(typed)
+                .arg((end - start) / 1e9, 0, 'f', 3)
+                .arg(risen && sunk && start != 0 && typedIntoBox ? QStringLiteral("true") : QStringLiteral("false")));
         return std::make_pair(int(up.size()), int(downs.size()));
     };
 
@@ -702,7 +709,8 @@ int runMemory(const std::map<QString, QString>& args)
 {
     const int cycles = intArg(args, "--cycles", 1000);
     const int every = intArg(args, "--sample-every", 50);
-    const QString what = args.count(QStringLiteral("--what")) ? args.at(QStringLiteral("--what")) : QStringLiteral("both");
+    const QString what =
+        args.count(QStringLiteral("--what")) ? args.at(QStringLiteral("--what")) : QStringLiteral("both");
     Program program;
     for (char c : std::string("Hi there"))
         typeKey(program.handle(), c);
@@ -744,14 +752,15 @@ int runMemory(const std::map<QString, QString>& args)
             at.push_back(cycle);
         }
     }
-    emitLine(QStringLiteral("{\"bench\":\"memory\",\"what\":\"%1\",\"cycles\":%2,\"arrivals\":%3,\"at\":%4,"
-                            "\"rss_mib\":%5,\"anon_mib\":%6,\"file_mib\":%7,\"heap_mib\":%8,\"hwm_mib\":%9,\"ok\":%10}")
-                 .arg(what)
-                 .arg(cycles)
-                 .arg(arrivals)
-                 .arg(jsonNumbers(at), jsonNumbers(rssMiB), jsonNumbers(anonMiB), jsonNumbers(fileMiB), jsonNumbers(heapMiB))
-                 .arg(statusKiB("VmHWM:") / 1024.0, 0, 'f', 3)
-                 .arg(arrivals == cycles ? QStringLiteral("true") : QStringLiteral("false")));
+    emitLine(
+        QStringLiteral("{\"bench\":\"memory\",\"what\":\"%1\",\"cycles\":%2,\"arrivals\":%3,\"at\":%4,"
+                       "\"rss_mib\":%5,\"anon_mib\":%6,\"file_mib\":%7,\"heap_mib\":%8,\"hwm_mib\":%9,\"ok\":%10}")
+            .arg(what)
+            .arg(cycles)
+            .arg(arrivals)
+            .arg(jsonNumbers(at), jsonNumbers(rssMiB), jsonNumbers(anonMiB), jsonNumbers(fileMiB), jsonNumbers(heapMiB))
+            .arg(statusKiB("VmHWM:") / 1024.0, 0, 'f', 3)
+            .arg(arrivals == cycles ? QStringLiteral("true") : QStringLiteral("false")));
     return 0;
 }
 

@@ -16,8 +16,10 @@ int main(int argc, char* argv[])
     const struct {
         const char* caption;
         QRect place;
-    } buttons[] = {{"Get Code", {248, 120, 129, 33}}, {"Emotions", {408, 120, 129, 33}},
-                   {"Help", {568, 120, 129, 33}}, {"About", {16, 304, 217, 41}},
+    } buttons[] = {{"Get Code", {248, 120, 129, 33}},
+                   {"Emotions", {408, 120, 129, 33}},
+                   {"Help", {568, 120, 129, 33}},
+                   {"About", {16, 304, 217, 41}},
                    {"Contact Me", {16, 344, 217, 41}}};
     for (const auto& button : buttons)
         (new QPushButton(QString::fromLatin1(button.caption), &window))->setGeometry(button.place);

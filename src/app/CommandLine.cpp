@@ -86,7 +86,8 @@ int writeCodeOfStandardInput()
         if (read < 0 && tryAgain(STDIN_FILENO, POLLIN))
             continue;
         if (read < 0)
-            return fail(QStringLiteral("cannot read standard input: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+            return fail(
+                QStringLiteral("cannot read standard input: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
         if (read == 0)
             break;
         const QString text = decoder.decode(QByteArrayView(chunk, read));
@@ -126,7 +127,8 @@ int writeEmoticon(const QString& argument)
         number = std::min(number * 10 + (digit.unicode() - u'0'), core::kEntryCount + 1);
     }
     if (number < 1 || number > core::kEntryCount)
-        return fail(QStringLiteral("--emoticon takes a number from 1 to %1, not \"%2\"").arg(core::kEntryCount).arg(argument));
+        return fail(
+            QStringLiteral("--emoticon takes a number from 1 to %1, not \"%2\"").arg(core::kEntryCount).arg(argument));
     return writeOut(core::gridText(number));
 }
 
@@ -139,7 +141,8 @@ std::optional<int> runCommandLine(int argc, char* argv[])
     // program's own path may hold any bytes and is not needed.
     QStringList arguments{QStringLiteral("beamlet")};
     for (int i = 1; i < argc; ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         arguments << decoder.decode(QByteArrayView(argv[i]));
         if (decoder.hasError())
             return fail(notUtf8(QStringLiteral("argument %1").arg(i)));
@@ -154,12 +157,15 @@ std::optional<int> runCommandLine(int argc, char* argv[])
                                   QStringLiteral("Displays help on commandline options."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption code(QStringLiteral("code"),
+    const QCommandLineOption code(
+        QStringLiteral("code"),
         QStringLiteral("Write the chat code that typing TEXT would build, and exit. With -, the text is read "
                        "from standard input as UTF-8."),
         QStringLiteral("TEXT"));
-    const QCommandLineOption emoticon(QStringLiteral("emoticon"),
-        QStringLiteral("Write the grid of codes of emoticon N (1 to %1) as its tile copies it, and exit.").arg(core::kEntryCount),
+    const QCommandLineOption emoticon(
+        QStringLiteral("emoticon"),
+        QStringLiteral("Write the grid of codes of emoticon N (1 to %1) as its tile copies it, and exit.")
+            .arg(core::kEntryCount),
         QStringLiteral("N"));
     parser.addOption(code);
     parser.addOption(emoticon);

@@ -1,14 +1,14 @@
 // Orvane Beamlet: type text, get chat codes.
-#include "widgets/Accessibility.h"
-#include "widgets/Assets.h"
 #include "app/CommandLine.h"
-#include "platform/EndSignals.h"
-#include "widgets/Fonts.h"
 #include "gui/MainWindow.h"
 #include "gui/MakerData.h"
 #include "gui/Notifier.h"
-#include "platform/SingleInstance.h"
 #include "platform/DesktopServices.h"
+#include "platform/EndSignals.h"
+#include "platform/SingleInstance.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 

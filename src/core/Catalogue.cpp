@@ -9,13 +9,15 @@
 namespace beamlet::core {
 namespace {
 
-void checkNumber(int number) {
+void checkNumber(int number)
+{
     if (number < 1 || number > kEntryCount)
-        throw std::out_of_range("emoticon number " + std::to_string(number) +
-                                " is outside 1.." + std::to_string(kEntryCount));
+        throw std::out_of_range("emoticon number " + std::to_string(number) + " is outside 1.."
+                                + std::to_string(kEntryCount));
 }
 
-std::string buildGridText(const Entry& e) {
+std::string buildGridText(const Entry& e)
+{
     std::string text;
     text.reserve(static_cast<std::size_t>(e.gridTextLength()));
     auto id = e.pageIds.begin();
@@ -31,21 +33,24 @@ std::string buildGridText(const Entry& e) {
 
 }  // namespace
 
-int Entry::leadingFormFeedCount() const {
+int Entry::leadingFormFeedCount() const
+{
     return static_cast<int>(std::count(leadingFormFeeds.begin(), leadingFormFeeds.end(), true));
 }
 
-int Entry::gridTextLength() const {
-    return static_cast<int>(kTokenLength) * tokenCount() + 2 * rowCount() +
-           leadingFormFeedCount();
+int Entry::gridTextLength() const
+{
+    return static_cast<int>(kTokenLength) * tokenCount() + 2 * rowCount() + leadingFormFeedCount();
 }
 
-const Entry& entry(int number) {
+const Entry& entry(int number)
+{
     checkNumber(number);
     return entries()[static_cast<std::size_t>(number - 1)];
 }
 
-const std::string& gridText(int number) {
+const std::string& gridText(int number)
+{
     checkNumber(number);
     // All 66 texts come to about 34 KB; build them together, thread-safely, once.
     static const std::array<std::string, kEntryCount> texts = [] {

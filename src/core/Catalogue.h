@@ -12,11 +12,11 @@ inline constexpr int kEntryCount = 66;
 inline constexpr int kMiniEntryCount = 45;  // the mini window offers entries 1..45
 
 struct Entry {
-    int number;                                  // 1..66, fixes the tile's place
-    std::string_view name;                       // shown exactly as written, odd spellings too
-    std::span<const int> rowLengths;             // tokens in each row, top row first
-    std::span<const bool> leadingFormFeeds;      // per row: starts with one extra form feed
-    std::span<const std::string_view> pageIds;   // all rows in reading order
+    int number;                                 // 1..66, fixes the tile's place
+    std::string_view name;                      // shown exactly as written, odd spellings too
+    std::span<const int> rowLengths;            // tokens in each row, top row first
+    std::span<const bool> leadingFormFeeds;     // per row: starts with one extra form feed
+    std::span<const std::string_view> pageIds;  // all rows in reading order
 
     int rowCount() const { return static_cast<int>(rowLengths.size()); }
     int tokenCount() const { return static_cast<int>(pageIds.size()); }

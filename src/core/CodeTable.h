@@ -9,7 +9,7 @@
 namespace beamlet::core {
 
 inline constexpr char kFormFeed = '\f';
-inline constexpr std::size_t kTokenLength = 20;   // "[[" + 15 digits + "]]" + form feed
+inline constexpr std::size_t kTokenLength = 20;  // "[[" + 15 digits + "]]" + form feed
 inline constexpr int kTableSize = 94;
 
 // "[[" + id + "]]" + U+000C.

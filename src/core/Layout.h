@@ -29,7 +29,7 @@ inline constexpr int kDesignScreenWidth = 1280;
 inline constexpr int kDesignScreenHeight = 1024;
 
 // Main window: its first place on screen and its client area.
-inline constexpr Rect kMainWindow = fromTwips(3570, 3840, 12045, 7875);    // 238, 256, 803 x 525
+inline constexpr Rect kMainWindow = fromTwips(3570, 3840, 12045, 7875);  // 238, 256, 803 x 525
 inline constexpr Rect kHeaderStrip = fromTwips(0, 0, 12030, 1095);
 inline constexpr Rect kMinimizeButton = fromTwips(10980, 75, 495, 285);
 inline constexpr Rect kCloseButton = fromTwips(11520, 75, 495, 285);
@@ -45,7 +45,7 @@ inline constexpr Rect kContactButton = fromTwips(240, 5160, 3255, 615);
 inline constexpr Rect kCopyright = fromTwips(0, 7560, 12015, 255);
 
 // The About and Contact panels, parked right of the client area, and their contents.
-inline constexpr Rect kInfoPanel = fromTwips(13320, 2640, 8700, 4125);     // 888, 176, 580 x 275
+inline constexpr Rect kInfoPanel = fromTwips(13320, 2640, 8700, 4125);  // 888, 176, 580 x 275
 // Every panel slides 40 px a tick; the window measures its children in pixels.
 inline constexpr int kPanelStep = 40;
 // An info panel counts as open while left of 250 px, and stops sliding out once
@@ -64,7 +64,7 @@ inline constexpr Rect kYoutubeLink = fromTwips(3750, 2160, 1065, 195);
 inline constexpr Rect kFanPageLink = fromTwips(4560, 3000, 2850, 195);
 
 // The emoticon pack panel.
-inline constexpr Rect kPackPanel = fromTwips(13320, 2640, 9495, 4815);     // 888, 176, 633 x 321
+inline constexpr Rect kPackPanel = fromTwips(13320, 2640, 9495, 4815);  // 888, 176, 633 x 321
 // It stops sliding in once left of 89 px, and sliding out once right of 1000 px,
 // which is past where it was parked: after the first close it rests further out.
 inline constexpr int kPackOpenBelow = 89;
@@ -95,7 +95,7 @@ constexpr Rect tileRect(int number, int size, int pitch)
 }
 
 // The mini window.
-inline constexpr Rect kMiniWindow = fromTwips(3930, 12360, 11505, 1530);   // 262, 824, 767 x 102
+inline constexpr Rect kMiniWindow = fromTwips(3930, 12360, 11505, 1530);  // 262, 824, 767 x 102
 inline constexpr Rect kBackButton = fromTwips(10980, 75, 495, 285);
 inline constexpr Rect kMiniTypingBox = fromTwips(120, 120, 4335, 1335);
 inline constexpr Rect kMiniGetCodeButton = fromTwips(4560, 120, 615, 1335);
@@ -107,7 +107,7 @@ inline constexpr Rect kMiniPalette = fromTwips(5280, 120, 5655, 1335);
 // twips a tick, a third of a pixel short of 7, and its rise ends once it stands
 // more than 173 px above where it started.
 inline constexpr Rect kNotification = fromTwips(14175, 15195, 4920, 2280);
-inline constexpr int kNotificationRightGap = kDesignScreenWidth - kNotification.x;   // 335
+inline constexpr int kNotificationRightGap = kDesignScreenWidth - kNotification.x;    // 335
 inline constexpr int kNotificationBottomGap = kDesignScreenHeight - kNotification.y;  // 11
 inline constexpr double kNotificationStep = 100.0 / kTwipsPerPixel;
 inline constexpr int kNotificationRise = px(2595);

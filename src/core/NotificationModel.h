@@ -9,7 +9,12 @@ namespace beamlet::core {
 
 class NotificationModel {
 public:
-    enum class Phase { NotLoaded, Rising, Resting, Sinking };
+    enum class Phase {
+        NotLoaded,
+        Rising,
+        Resting,
+        Sinking
+    };
 
     static constexpr int kStartOpacity = 5;
     static constexpr int kFullOpacity = 235;  // the fade stops here, never fully opaque

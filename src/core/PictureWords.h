@@ -33,7 +33,16 @@ inline constexpr std::array<AboutRow, 3> kAboutRows = {{
 // The Contact panel's title and its row titles, top to bottom; the program writes
 // each row's value (from the maker's data) beside its title.
 inline constexpr std::string_view kContactTitle = "Contact Information";
-enum class ContactDetail { Website, Address, Profile, Skype, Youtube, Email, Mobile, FanPage };
+enum class ContactDetail {
+    Website,
+    Address,
+    Profile,
+    Skype,
+    Youtube,
+    Email,
+    Mobile,
+    FanPage
+};
 struct ContactRow {
     std::string_view title;
     ContactDetail detail;

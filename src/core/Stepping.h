@@ -41,8 +41,16 @@ public:
     bool slidingOut() const { return out_.running; }
     bool moving() const { return in_.running || out_.running; }
 
-    void startIn() { out_.running = false; in_.running = true; }
-    void startOut() { in_.running = false; out_.running = true; }
+    void startIn()
+    {
+        out_.running = false;
+        in_.running = true;
+    }
+    void startOut()
+    {
+        in_.running = false;
+        out_.running = true;
+    }
     void stop() { in_.running = out_.running = false; }
 
     struct Ended {

@@ -5,7 +5,9 @@
 namespace beamlet::gui {
 
 Composer::Composer(widgets::TypingBox& box, EmptyOrder order, QObject* parent)
-    : QObject(parent), box_(box), order_(order)
+    : QObject(parent),
+      box_(box),
+      order_(order)
 {
     connect(&box_, &widgets::TypingBox::characterTyped, this, [this](char32_t c) { buffer_.type(c); });
     connect(&box_, &widgets::TypingBox::clearingKeyDown, this, &Composer::empty);

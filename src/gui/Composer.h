@@ -17,7 +17,10 @@ class Composer : public QObject {
 public:
     // The main composer empties its buffer, then its box; the mini composer its
     // box, then its buffer, after whatever listens to emptying() has run.
-    enum class EmptyOrder { BufferFirst, BoxFirst };
+    enum class EmptyOrder {
+        BufferFirst,
+        BoxFirst
+    };
 
     Composer(widgets::TypingBox& box, EmptyOrder order, QObject* parent = nullptr);
 

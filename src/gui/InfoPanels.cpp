@@ -1,14 +1,14 @@
 #include "gui/InfoPanels.h"
 
+#include "core/Layout.h"
+#include "gui/SpokenText.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
 #include "widgets/Fonts.h"
 #include "widgets/KeyboardFocus.h"
-#include "core/Layout.h"
 #include "widgets/Pictures.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
-#include "gui/SpokenText.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,7 +42,8 @@ QColor restColour(const QPalette& palette)
 }
 
 LinkButton::LinkButton(const QString& objectName, const Link& link, QWidget* parent)
-    : LitButton(parent), target_(link.target)
+    : LitButton(parent),
+      target_(link.target)
 {
     // The role first: the text's change notice already fixes how it is announced.
     widgets::markAccessible(*this, QAccessible::Link, link.caption);
@@ -62,8 +63,8 @@ QColor LinkButton::textColour() const
 
 void LinkButton::highlightChanged()
 {
-    setTextColour(*this, isHighlighted() ? hoverColour()
-                                         : restColour(parentWidget() ? parentWidget()->palette() : palette()));
+    setTextColour(*this,
+                  isHighlighted() ? hoverColour() : restColour(parentWidget() ? parentWidget()->palette() : palette()));
 }
 
 QSize LinkButton::sizeHint() const
@@ -123,8 +124,7 @@ void InfoPanel::paintEvent(QPaintEvent*)
 }
 
 ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
-    : InfoPanel(QStringLiteral("contactPanel"), widgets::kContactPicture,
-                QStringLiteral("contactOkButton"), parent)
+    : InfoPanel(QStringLiteral("contactPanel"), widgets::kContactPicture, QStringLiteral("contactOkButton"), parent)
 {
     setAccessibleName(tr("Contact Me"));
     setAccessibleDescription(contactText(maker));
@@ -162,10 +162,8 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         const Link& link;
         core::Rect place;
     } links[] = {
-        {"websiteLink", maker.website, layout::kWebsiteLink},
-        {"profileLink", maker.profile, layout::kProfileLink},
-        {"skypeLink", maker.skype, layout::kSkypeLink},
-        {"youtubeLink", maker.youtube, layout::kYoutubeLink},
+        {"websiteLink", maker.website, layout::kWebsiteLink}, {"profileLink", maker.profile, layout::kProfileLink},
+        {"skypeLink", maker.skype, layout::kSkypeLink},       {"youtubeLink", maker.youtube, layout::kYoutubeLink},
         {"fanPageLink", maker.fanPage, layout::kFanPageLink},
     };
     for (const auto& entry : links) {

@@ -1,8 +1,8 @@
 #pragma once
 // The About and Contact panels: a framed picture with an OK button; the Contact
 // panel also carries the maker's contact details and five links.
-#include "widgets/HoverGroup.h"
 #include "gui/MakerData.h"
+#include "widgets/HoverGroup.h"
 
 #include <QFrame>
 

@@ -1,19 +1,19 @@
 #include "gui/MainWindow.h"
 
-#include "widgets/Accessibility.h"
-#include "widgets/Assets.h"
 #include "core/Catalogue.h"
+#include "core/Layout.h"
 #include "gui/Composer.h"
 #include "gui/InfoPanels.h"
-#include "widgets/KeyboardFocus.h"
-#include "core/Layout.h"
 #include "gui/MakerData.h"
 #include "gui/MiniWindow.h"
 #include "gui/Notifier.h"
 #include "gui/Palettes.h"
-#include "widgets/PushButton.h"
 #include "gui/SpokenText.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "widgets/KeyboardFocus.h"
 #include "widgets/Placement.h"
+#include "widgets/PushButton.h"
 #include "widgets/Stepper.h"
 #include "widgets/TypingBox.h"
 #include "widgets/WindowDragger.h"
@@ -43,10 +43,12 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     // Made back to front: each control lies in front of those made before it.
     const Chrome chrome = makeChrome();
     const Commands commands = makeCommands();
-    stepper_ = new widgets::Stepper([this] {
-        tickPanels();
-        return panels_.animating();
-    }, this);
+    stepper_ = new widgets::Stepper(
+        [this] {
+            tickPanels();
+            return panels_.animating();
+        },
+        this);
 
     // Keyboard order of the controls: the command row and the typing box, then
     // the panels' controls as they are made, then the left column and the chrome.
@@ -55,7 +57,8 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
                              static_cast<QWidget*>(closeButton_)})
         picture->setFocusPolicy(Qt::TabFocus);
     leadingStops_ = {commands.getCodeButton, emotionsButton_, commands.helpButton, typingBox_};
-    trailingStops_ = {chrome.logo, aboutButton_, contactButton_, chrome.miniWindowButton, minimizeButton_, closeButton_};
+    trailingStops_ = {chrome.logo,     aboutButton_, contactButton_, chrome.miniWindowButton,
+                      minimizeButton_, closeButton_};
     orderKeyboardStops();
 
     applyPanels();
@@ -94,17 +97,17 @@ MainWindow::Chrome MainWindow::makeChrome()
     copyrightPalette.setColor(QPalette::WindowText, restColour(palette()));
     copyright->setPalette(copyrightPalette);
 
-    minimizeButton_ = new widgets::HoverButton(QStringLiteral("minimizeButton"), widgets::kMinimizeRest,
-                                               widgets::kMinimizeHot, this);
+    minimizeButton_ =
+        new widgets::HoverButton(QStringLiteral("minimizeButton"), widgets::kMinimizeRest, widgets::kMinimizeHot, this);
     widgets::place(*minimizeButton_, layout::kMinimizeButton);
     minimizeButton_->setAccessibleName(tr("Minimize"));
-    closeButton_ = new widgets::HoverButton(QStringLiteral("closeButton"), widgets::kCloseRest,
-                                            widgets::kCloseHot, this);
+    closeButton_ =
+        new widgets::HoverButton(QStringLiteral("closeButton"), widgets::kCloseRest, widgets::kCloseHot, this);
     widgets::place(*closeButton_, layout::kCloseButton);
     closeButton_->setAccessibleName(tr("Close Orvane Beamlet"));
 
-    auto* miniWindowButton = new PushButton(QStringLiteral("miniWindowButton"), QStringLiteral("+"),
-                                            ButtonLook::green(), this);
+    auto* miniWindowButton =
+        new PushButton(QStringLiteral("miniWindowButton"), QStringLiteral("+"), ButtonLook::green(), this);
     widgets::place(*miniWindowButton, layout::kMiniWindowButton);
     miniWindowButton->setAccessibleName(tr("Switch to the mini window"));
 
@@ -124,8 +127,8 @@ MainWindow::Chrome MainWindow::makeChrome()
 // The blue command buttons and the typing box with its composer.
 MainWindow::Commands MainWindow::makeCommands()
 {
-    const auto blueButton = [this](const char* name, const QString& caption, const core::Rect& rect,
-                                   QLatin1String icon, QSize iconSize, bool bold) {
+    const auto blueButton = [this](const char* name, const QString& caption, const core::Rect& rect, QLatin1String icon,
+                                   QSize iconSize, bool bold) {
         ButtonLook look = ButtonLook::blue();
         look.bold = bold;
         auto* button = new PushButton(QLatin1String(name), caption, look, this);
@@ -133,8 +136,10 @@ MainWindow::Commands MainWindow::makeCommands()
         button->setIconPicture(widgets::loadPixmap(icon, devicePixelRatioF()), iconSize);
         return button;
     };
-    auto* getCodeButton = blueButton("getCodeButton", tr("Get Code"), layout::kGetCodeButton, widgets::kGetCodeIcon, {32, 32}, false);
-    emotionsButton_ = blueButton("emotionsButton", tr("Emotions"), layout::kEmotionsButton, widgets::kEmotionsIcon, {32, 32}, false);
+    auto* getCodeButton =
+        blueButton("getCodeButton", tr("Get Code"), layout::kGetCodeButton, widgets::kGetCodeIcon, {32, 32}, false);
+    emotionsButton_ =
+        blueButton("emotionsButton", tr("Emotions"), layout::kEmotionsButton, widgets::kEmotionsIcon, {32, 32}, false);
     auto* helpButton = blueButton("helpButton", tr("Help"), layout::kHelpButton, widgets::kHelpIcon, {32, 32}, false);
 
     typingBox_ = new widgets::TypingBox(QStringLiteral("typingBox"), this);
@@ -142,7 +147,8 @@ MainWindow::Commands MainWindow::makeCommands()
     composer_ = new Composer(*typingBox_, Composer::EmptyOrder::BufferFirst, this);
 
     aboutButton_ = blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
-    contactButton_ = blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
+    contactButton_ =
+        blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
 
     connect(getCodeButton, &QAbstractButton::clicked, this, [this] { copy(composer_->codeText()); });
     connect(helpButton, &QAbstractButton::clicked, this, &MainWindow::onHelpClicked);
@@ -191,8 +197,8 @@ void MainWindow::makePanelsComingIntoView()
     };
     bool made = false;
     if (!aboutPanel_ && coming(panels_.about())) {
-        aboutPanel_ = new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture,
-                                    QStringLiteral("aboutOkButton"), this);
+        aboutPanel_ =
+            new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture, QStringLiteral("aboutOkButton"), this);
         widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
         aboutPanel_->setAccessibleName(tr("About"));
         aboutPanel_->setAccessibleDescription(aboutText());
@@ -202,7 +208,8 @@ void MainWindow::makePanelsComingIntoView()
     if (!contactPanel_ && coming(panels_.contact())) {
         contactPanel_ = new ContactPanel(maker_, this);
         okCloses(contactPanel_->okButton(), &core::PanelModel::closeContact);
-        connect(contactPanel_, &ContactPanel::linkActivated, this, [this](const QUrl& url) { services_.links.open(url); });
+        connect(contactPanel_, &ContactPanel::linkActivated, this,
+                [this](const QUrl& url) { services_.links.open(url); });
         made = true;
     }
     if (!packPanel_ && coming(panels_.pack())) {
@@ -259,9 +266,9 @@ void MainWindow::updateKeyboardReach()
         if (canHoldFocus(*packPanel_->okButton()))
             inFront = packPanel_->okButton();
     }
-    for (QAbstractButton* ok : {aboutPanel_ ? aboutPanel_->okButton() : nullptr,
-                                contactPanel_ ? contactPanel_->okButton() : nullptr,
-                                packPanel_ ? packPanel_->okButton() : nullptr}) {
+    for (QAbstractButton* ok :
+         {aboutPanel_ ? aboutPanel_->okButton() : nullptr, contactPanel_ ? contactPanel_->okButton() : nullptr,
+          packPanel_ ? packPanel_->okButton() : nullptr}) {
         const QKeySequence accessKey = ok == inFront ? QKeySequence(Qt::ALT | Qt::Key_O) : QKeySequence();
         if (ok && ok->shortcut() != accessKey)
             ok->setShortcut(accessKey);
@@ -372,9 +379,11 @@ void MainWindow::onContactClicked()
 
 void MainWindow::onHelpClicked()
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Help - Orvane Beamlet"),
-                    QStringLiteral("1. Type your text\r\n2. Paste Code in facebook chat box\r\n3. Then press {Enter} key on keyboard"),
-                    QMessageBox::Ok, this);
+    QMessageBox box(
+        QMessageBox::Information, QStringLiteral("Help - Orvane Beamlet"),
+        QStringLiteral(
+            "1. Type your text\r\n2. Paste Code in facebook chat box\r\n3. Then press {Enter} key on keyboard"),
+        QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("helpBox"));
     box.exec();
 }

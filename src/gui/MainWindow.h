@@ -1,10 +1,10 @@
 #pragma once
 // The main window: chrome drawn from pictures, the main composer, the About and
 // Contact panels, the emoticon pack panel, and the switch to the mini window.
-#include "gui/MiniWindow.h"
 #include "core/PanelModel.h"
-#include "widgets/Pictures.h"
+#include "gui/MiniWindow.h"
 #include "platform/Services.h"
+#include "widgets/Pictures.h"
 
 #include <QHash>
 #include <QPointer>

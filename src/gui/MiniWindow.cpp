@@ -1,14 +1,14 @@
 #include "gui/MiniWindow.h"
 
+#include "core/Catalogue.h"
+#include "core/Layout.h"
+#include "gui/Composer.h"
+#include "gui/Palettes.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
-#include "core/Catalogue.h"
-#include "gui/Composer.h"
 #include "widgets/KeyboardFocus.h"
-#include "core/Layout.h"
-#include "gui/Palettes.h"
-#include "widgets/PushButton.h"
 #include "widgets/Placement.h"
+#include "widgets/PushButton.h"
 #include "widgets/TypingBox.h"
 #include "widgets/WindowDragger.h"
 
@@ -19,8 +19,7 @@ namespace beamlet::gui {
 
 namespace layout = core::layout;
 
-MiniWindow::MiniWindow(platform::Services& services)
-    : PictureWindow(widgets::kMiniWindowPicture, Qt::Window)
+MiniWindow::MiniWindow(platform::Services& services) : PictureWindow(widgets::kMiniWindowPicture, Qt::Window)
 {
     widgets::markAccessible(*this, QAccessible::Window, QString());  // named by its title
     setObjectName(QStringLiteral("miniWindow"));
@@ -28,8 +27,8 @@ MiniWindow::MiniWindow(platform::Services& services)
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMiniWindow.w, layout::kMiniWindow.h);
 
-    auto* backButton = new widgets::HoverButton(QStringLiteral("backButton"), widgets::kBackRest,
-                                                widgets::kBackHot, this);
+    auto* backButton =
+        new widgets::HoverButton(QStringLiteral("backButton"), widgets::kBackRest, widgets::kBackHot, this);
     widgets::place(*backButton, layout::kBackButton);
     backButton->setAccessibleName(tr("Back to the main window"));
 
@@ -41,8 +40,7 @@ MiniWindow::MiniWindow(platform::Services& services)
     look.iconPlace = widgets::ButtonLook::IconPlace::Above;
     auto* getCodeButton = new widgets::PushButton(QStringLiteral("miniGetCodeButton"), tr("Get Code"), look, this);
     widgets::place(*getCodeButton, layout::kMiniGetCodeButton);
-    getCodeButton->setIconPicture(widgets::loadPixmap(widgets::kGetCodeIcon, devicePixelRatioF()),
-                                  QSize(32, 32));
+    getCodeButton->setIconPicture(widgets::loadPixmap(widgets::kGetCodeIcon, devicePixelRatioF()), QSize(32, 32));
     auto* palette = new MiniPalette(this);
     widgets::place(*palette, layout::kMiniPalette);
     // Keyboard order: the composer, the tiles (one stop), the back control, which

@@ -2,8 +2,8 @@
 // The compact mini window: a typing box with its Get Code button and the first
 // 45 emoticons, dragged by its bare surface; its back control returns to the
 // main window.
-#include "widgets/Pictures.h"
 #include "platform/Services.h"
+#include "widgets/Pictures.h"
 
 namespace beamlet::gui {
 

@@ -1,11 +1,11 @@
 #include "gui/NotificationWindow.h"
 
-#include "widgets/Accessibility.h"
-#include "widgets/Assets.h"
 #include "core/Layout.h"
 #include "gui/Notifier.h"
-#include "widgets/Placement.h"
 #include "gui/SpokenText.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
+#include "widgets/Placement.h"
 
 #include <QCloseEvent>
 
@@ -14,11 +14,9 @@ namespace beamlet::gui {
 namespace layout = core::layout;
 
 NotificationWindow::NotificationWindow(Notifier& owner)
-    : PictureWindow(widgets::kNotificationBackground,
-                    Qt::Tool | Qt::WindowDoesNotAcceptFocus),
+    : PictureWindow(widgets::kNotificationBackground, Qt::Tool | Qt::WindowDoesNotAcceptFocus),
       owner_(owner),
-      closeButton_(new widgets::HoverButton(QStringLiteral("notificationCloseButton"),
-                                            widgets::kNotificationCloseRest,
+      closeButton_(new widgets::HoverButton(QStringLiteral("notificationCloseButton"), widgets::kNotificationCloseRest,
                                             widgets::kNotificationCloseHot, this))
 {
     // Its message is part of its picture. Shown as a notification, it is read out

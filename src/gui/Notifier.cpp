@@ -16,10 +16,12 @@ namespace layout = core::layout;
 Notifier::Notifier(platform::Services& services, QObject* parent)
     : QObject(parent),
       services_(services),
-      stepper_(new widgets::Stepper([this] {
-          tick();
-          return model_.animating();
-      }, this))
+      stepper_(new widgets::Stepper(
+          [this] {
+              tick();
+              return model_.animating();
+          },
+          this))
 {
     rest_.setInterval(core::NotificationModel::kRestMs);
     rest_.setSingleShot(true);

@@ -1,10 +1,10 @@
 #include "gui/Palettes.h"
 
+#include "core/Catalogue.h"
+#include "core/Layout.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
-#include "core/Catalogue.h"
 #include "widgets/Fonts.h"
-#include "core/Layout.h"
 #include "widgets/Pictures.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
@@ -47,7 +47,8 @@ public:
             tile->setCursor(Qt::ArrowCursor);
             tile->installEventFilter(this);
             widgets::place(*tile, layout::tileRect(number, size, pitch));
-            QObject::connect(tile, &QAbstractButton::clicked, &palette, [&palette, number] { emit palette.tileClicked(number); });
+            QObject::connect(tile, &QAbstractButton::clicked, &palette,
+                             [&palette, number] { emit palette.tileClicked(number); });
             tiles_.push_back(tile);
         }
         setReachable(true);
@@ -56,10 +57,7 @@ public:
     QList<QWidget*> tiles() const { return QList<QWidget*>(tiles_.cbegin(), tiles_.cend()); }
 
     // Whether Tab stops at the grid (its current tile) at all.
-    void setReachable(bool reachable)
-    {
-        tiles_[current_]->setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
-    }
+    void setReachable(bool reachable) { tiles_[current_]->setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -72,11 +70,16 @@ protected:
         case Qt::Key_Enter:
             tiles_[current_]->click();
             return true;
-        case Qt::Key_Left: return moveBy(-1);
-        case Qt::Key_Right: return moveBy(1);
-        case Qt::Key_Up: return moveBy(-layout::kTilesPerRow);
-        case Qt::Key_Down: return moveBy(layout::kTilesPerRow);
-        default: return false;
+        case Qt::Key_Left:
+            return moveBy(-1);
+        case Qt::Key_Right:
+            return moveBy(1);
+        case Qt::Key_Up:
+            return moveBy(-layout::kTilesPerRow);
+        case Qt::Key_Down:
+            return moveBy(layout::kTilesPerRow);
+        default:
+            return false;
         }
     }
 
@@ -135,7 +138,8 @@ PackPanel::PackPanel(QWidget* parent)
     instructions->setObjectName(QStringLiteral("packInstructions"));
     instructions->setWordWrap(true);
     instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    instructions->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));
+    instructions->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on "
+                                         "keyboard and  press {Enter} on Keyboard!"));
     widgets::place(*instructions, layout::kPackInstructions);
 
     widgets::place(*okButton_, layout::kPackOkButton);

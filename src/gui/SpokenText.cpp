@@ -1,7 +1,7 @@
 #include "gui/SpokenText.h"
 
-#include "gui/MakerData.h"
 #include "core/PictureWords.h"
+#include "gui/MakerData.h"
 
 #include <QStringList>
 
@@ -18,14 +18,22 @@ QString text(std::string_view words)
 QString detail(const MakerData& maker, words::ContactDetail detail)
 {
     switch (detail) {
-    case words::ContactDetail::Website: return maker.website.caption;
-    case words::ContactDetail::Address: return maker.address;
-    case words::ContactDetail::Profile: return maker.profile.caption;
-    case words::ContactDetail::Skype: return maker.skype.caption;
-    case words::ContactDetail::Youtube: return maker.youtube.caption;
-    case words::ContactDetail::Email: return maker.email;
-    case words::ContactDetail::Mobile: return maker.mobile;
-    case words::ContactDetail::FanPage: return maker.fanPage.caption;
+    case words::ContactDetail::Website:
+        return maker.website.caption;
+    case words::ContactDetail::Address:
+        return maker.address;
+    case words::ContactDetail::Profile:
+        return maker.profile.caption;
+    case words::ContactDetail::Skype:
+        return maker.skype.caption;
+    case words::ContactDetail::Youtube:
+        return maker.youtube.caption;
+    case words::ContactDetail::Email:
+        return maker.email;
+    case words::ContactDetail::Mobile:
+        return maker.mobile;
+    case words::ContactDetail::FanPage:
+        return maker.fanPage.caption;
     }
     return QString();
 }
@@ -43,8 +51,7 @@ QString notificationMessage()
 QString aboutText()
 {
     QStringList lines = {text(words::kAboutTitle), text(words::kAboutSummary),
-                         text(words::kAboutVersion).arg(QStringLiteral(BEAMLET_VERSION)),
-                         text(words::kAboutHeading)};
+                         text(words::kAboutVersion).arg(QStringLiteral(BEAMLET_VERSION)), text(words::kAboutHeading)};
     for (const words::AboutRow& row : words::kAboutRows)
         lines.append(text(row.label) + QLatin1Char(' ') + text(row.value));
     return lines.join(QLatin1Char('\n'));

@@ -84,7 +84,8 @@ void ModuleSoundPlayer::stop()
 }
 
 DesktopServices::DesktopServices(const QByteArray& chimeWave, std::unique_ptr<SoundPlayer> player)
-    : chime_(chimeWave, std::move(player)), services{clipboard_, chime_, links_, windows_}
+    : chime_(chimeWave, std::move(player)),
+      services{clipboard_, chime_, links_, windows_}
 {
 }
 

@@ -61,8 +61,8 @@ QString displayName(const QByteArray& display)
 bool ownedPrivately(const QByteArray& path)
 {
     struct stat info;
-    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
-           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool fitsAddress(const QString& path)
@@ -76,9 +76,9 @@ bool fitsAddress(const QString& path)
 QString socketFolder(const QString& fileName)
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(runtime) && ownedPrivately(QFile::encodeName(runtime)) &&
-        ::access(QFile::encodeName(runtime).constData(), W_OK | X_OK) == 0 &&
-        fitsAddress(runtime + QLatin1Char('/') + fileName))
+    if (QDir::isAbsolutePath(runtime) && ownedPrivately(QFile::encodeName(runtime))
+        && ::access(QFile::encodeName(runtime).constData(), W_OK | X_OK) == 0
+        && fitsAddress(runtime + QLatin1Char('/') + fileName))
         return runtime;
 
     const QString folder = QDir::tempPath() + QStringLiteral("/beamlet-%1").arg(::geteuid());
@@ -120,7 +120,12 @@ bool peerIsUs(int fd)
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
 }
 
-enum class Knock { Answered, Busy, Nobody, Stranger };
+enum class Knock {
+    Answered,
+    Busy,
+    Nobody,
+    Stranger
+};
 
 // A listening program takes the connection itself as the request.
 Knock knock(const QString& path)

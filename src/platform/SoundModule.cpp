@@ -54,10 +54,13 @@ public:
         // A newer sound or a stop() between now and the moment the thread gets
         // to this one cancels it, and ends one playing.
         const quint64 serial = ++serial_;
-        QMetaObject::invokeMethod(&context_, [this, wave, serial] {
-            if (serial == serial_)
-                output(wave, serial);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &context_,
+            [this, wave, serial] {
+                if (serial == serial_)
+                    output(wave, serial);
+            },
+            Qt::QueuedConnection);
     }
 
     void stop() override { ++serial_; }
@@ -75,8 +78,8 @@ private:
         buffer.tlength = uint32_t(pa_usec_to_bytes(kBufferUs, &spec));
         int error = 0;
         const std::unique_ptr<pa_simple, void (*)(pa_simple*)> stream(
-            pa_simple_new(nullptr, "Orvane Beamlet", PA_STREAM_PLAYBACK, nullptr, "chime", &spec, nullptr,
-                          &buffer, &error),
+            pa_simple_new(nullptr, "Orvane Beamlet", PA_STREAM_PLAYBACK, nullptr, "chime", &spec, nullptr, &buffer,
+                          &error),
             pa_simple_free);
         if (!stream)
             return;  // no server now: silent, and the next sound tries again

@@ -5,7 +5,8 @@
 namespace beamlet::platform {
 
 ToneChime::ToneChime(const QByteArray& wave, std::unique_ptr<SoundPlayer> player)
-    : wave_(wave), player_(std::move(player))
+    : wave_(wave),
+      player_(std::move(player))
 {
     writer_.setMaxThreadCount(1);
 }
@@ -23,7 +24,8 @@ void ToneChime::ring()
     const quint64 ring = ++rings_;
     writer_.start([this, folders = toneFolders(), ring] {
         const bool written = !writeTone(wave_, folders).isEmpty();
-        QMetaObject::invokeMethod(&context_, [this, ring, written] { onWritten(ring, written); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &context_, [this, ring, written] { onWritten(ring, written); }, Qt::QueuedConnection);
     });
 }
 

@@ -32,7 +32,8 @@ QImage loadImage(const QString& path)
         return QImage(resource.data() + readypixels::kHeaderSize, int(header.width), int(header.height),
                       int(header.bytesPerLine), QImage::Format(header.format));
     }
-    const QByteArray format = path.endsWith(QLatin1String(".jpg")) ? QByteArrayLiteral("jpeg") : QByteArrayLiteral("png");
+    const QByteArray format =
+        path.endsWith(QLatin1String(".jpg")) ? QByteArrayLiteral("jpeg") : QByteArrayLiteral("png");
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);
     return reader.read();

@@ -9,7 +9,11 @@
 
 namespace beamlet::widgets {
 
-enum class Face { Verdana, Tahoma, SansSerif };
+enum class Face {
+    Verdana,
+    Tahoma,
+    SansSerif
+};
 
 QFont windowFont(Face face, qreal points, bool bold = false, bool italic = false);
 

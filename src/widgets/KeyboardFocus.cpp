@@ -31,7 +31,8 @@ bool seenWhole(const QWidget& control, const QList<const QWidget*>& covers)
     }
     const QRect place(control.mapTo(window, QPoint(0, 0)), control.size());
     for (const QWidget* cover : covers) {
-        if (cover && cover->isVisibleTo(window) && QRect(cover->mapTo(window, QPoint(0, 0)), cover->size()).intersects(place))
+        if (cover && cover->isVisibleTo(window)
+            && QRect(cover->mapTo(window, QPoint(0, 0)), cover->size()).intersects(place))
             return false;
     }
     return true;

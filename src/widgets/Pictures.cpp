@@ -23,16 +23,14 @@ void ScaledPicture::paint(QPainter& painter, const QRect& target, qreal devicePi
         if (source.isNull())
             return;
         // A picture drawn at its own size is drawn from where it stands, without a copy.
-        scaled_ = source.size() == pixels
-            ? source
-            : source.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_ =
+            source.size() == pixels ? source : source.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         scaled_.setDevicePixelRatio(devicePixelRatio);
     }
     painter.drawImage(target.topLeft(), scaled_);
 }
 
-Picture::Picture(const QString& objectName, const QString& path, QWidget* parent)
-    : QWidget(parent), picture_(path)
+Picture::Picture(const QString& objectName, const QString& path, QWidget* parent) : QWidget(parent), picture_(path)
 {
     setObjectName(objectName);
 }
@@ -50,7 +48,8 @@ void Picture::paintEvent(QPaintEvent*)
 }
 
 PictureButton::PictureButton(const QString& objectName, const QString& path, QWidget* parent)
-    : QAbstractButton(parent), picture_(path)
+    : QAbstractButton(parent),
+      picture_(path)
 {
     setObjectName(objectName);
     setFocusPolicy(Qt::NoFocus);
@@ -68,7 +67,9 @@ void PictureButton::paintEvent(QPaintEvent*)
 }
 
 HoverButton::HoverButton(const QString& objectName, const QString& restPath, const QString& hotPath, QWidget* parent)
-    : LitButton(parent), rest_(restPath), hot_(hotPath)
+    : LitButton(parent),
+      rest_(restPath),
+      hot_(hotPath)
 {
     setObjectName(objectName);
     setFocusPolicy(Qt::NoFocus);
@@ -88,7 +89,8 @@ bool HoverButton::hitButton(const QPoint& pos) const
 }
 
 PictureWindow::PictureWindow(const QString& backgroundPath, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags | Qt::FramelessWindowHint), backgroundPath_(backgroundPath)
+    : QWidget(nullptr, flags | Qt::FramelessWindowHint),
+      backgroundPath_(backgroundPath)
 {
     // Moves over the bare surface arrive with or without a button held.
     setMouseTracking(true);

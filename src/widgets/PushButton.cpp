@@ -24,9 +24,9 @@ ButtonLook ButtonLook::green()
     return ButtonLook{QColor(128, 255, 128), QColor(192, 255, 192), QColor(128, 255, 128)};
 }
 
-
 PushButton::PushButton(const QString& objectName, const QString& caption, const ButtonLook& look, QWidget* parent)
-    : QAbstractButton(parent), look_(look)
+    : QAbstractButton(parent),
+      look_(look)
 {
     setObjectName(objectName);
     setText(caption);  // an "&" makes the next letter the access key
@@ -101,8 +101,8 @@ PushButton::ContentPlaces PushButton::placeContents() const
     const int gap = hasIcon ? 4 : 0;
     if (hasIcon && look_.iconPlace == ButtonLook::IconPlace::Above) {
         // A narrow button breaks its caption into lines under the icon.
-        const QRect wrapped = metrics.boundingRect(QRect(0, 0, width() - 4, height()),
-                                                   Qt::AlignHCenter | Qt::TextWordWrap, shown);
+        const QRect wrapped =
+            metrics.boundingRect(QRect(0, 0, width() - 4, height()), Qt::AlignHCenter | Qt::TextWordWrap, shown);
         const int total = iconSize_.height() + gap + wrapped.height();
         const int top = (height() - total) / 2;
         return {QRect(QPoint((width() - iconSize_.width()) / 2, top), iconSize_),

@@ -9,17 +9,20 @@
 namespace beamlet::widgets {
 
 struct ButtonLook {
-    QColor face;          // at rest
-    QColor faceHover;     // under the pointer
-    QColor edge;          // the border and the lower face
+    QColor face;       // at rest
+    QColor faceHover;  // under the pointer
+    QColor edge;       // the border and the lower face
     QColor caption = QColor(0, 0, 0);
     QColor captionHover = QColor(0, 0, 255);
     bool bold = false;
-    enum class IconPlace { Beside, Above } iconPlace = IconPlace::Beside;
+    enum class IconPlace {
+        Beside,
+        Above
+    } iconPlace = IconPlace::Beside;
 
-    static ButtonLook blue();      // the main window's blue buttons
-    static ButtonLook white();     // the OK buttons and the mini window's Get Code
-    static ButtonLook green();     // the "+" button
+    static ButtonLook blue();   // the main window's blue buttons
+    static ButtonLook white();  // the OK buttons and the mini window's Get Code
+    static ButtonLook green();  // the "+" button
 };
 
 class PushButton : public QAbstractButton {

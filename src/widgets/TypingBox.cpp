@@ -39,8 +39,8 @@ void TypingBox::keyPressEvent(QKeyEvent* event)
     // attaches to them (a control character on X11, the letter elsewhere); Ctrl
     // with Alt is AltGr on some keyboards and does type.
     const Qt::KeyboardModifiers mods = event->modifiers();
-    const bool shortcut = (mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier))
-        || mods.testFlag(Qt::MetaModifier);
+    const bool shortcut =
+        (mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier)) || mods.testFlag(Qt::MetaModifier);
     if (!shortcut)
         reportText(event->text());
     QPlainTextEdit::keyPressEvent(event);

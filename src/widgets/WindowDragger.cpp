@@ -6,7 +6,10 @@
 namespace beamlet::widgets {
 
 WindowDragger::WindowDragger(QWidget& handle, QWidget& window, Handle area)
-    : QObject(&handle), handle_(handle), window_(window), area_(area)
+    : QObject(&handle),
+      handle_(handle),
+      window_(window),
+      area_(area)
 {
     handle_.setMouseTracking(true);
     handle_.installEventFilter(this);

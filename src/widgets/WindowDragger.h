@@ -35,7 +35,7 @@ private:
     Handle area_;
     QPoint pressGlobal_;  // the last press on the handle, on the screen
     QPoint windowAtPress_;
-    bool held_ = false;   // the buttons now down went down on the handle
+    bool held_ = false;  // the buttons now down went down on the handle
 };
 
 }  // namespace beamlet::widgets

@@ -39,7 +39,8 @@ int dumpCatalogue()
 }
 
 // Where a panel comes to rest once opened, by running the panels' own model.
-int openPosition(void (beamlet::core::PanelModel::*open)(), const beamlet::core::SlidingPanel& (beamlet::core::PanelModel::*panel)() const)
+int openPosition(void (beamlet::core::PanelModel::*open)(),
+                 const beamlet::core::SlidingPanel& (beamlet::core::PanelModel::*panel)() const)
 {
     beamlet::core::PanelModel panels;
     (panels.*open)();

@@ -17,9 +17,9 @@ struct Expected {
     const char* shape;     // "RxC", or the tokens of each row when they differ
     const char* feedRows;  // rows (1-based) led by a form feed: "2-4", "5", "none"
     int tokens;
-    int length;            // of the clipboard text, in bytes
+    int length;  // of the clipboard text, in bytes
     const char* firstId;
-    const char* name;      // odd spellings are the entries' own
+    const char* name;  // odd spellings are the entries' own
 };
 
 constexpr Expected kExpected[] = {
@@ -91,7 +91,10 @@ constexpr Expected kExpected[] = {
     {66, "5x6", "5", 30, 611, "355897054434871", "In Disguise Smiley Face"},
 };
 
-QByteArray bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
+QByteArray bytes(std::string_view s)
+{
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
 
 QList<int> rowLengthsOf(const QString& shape)
 {
@@ -148,15 +151,16 @@ private slots:
     // Entries 1 and 4 byte for byte, ids past the first included.
     void fullGrids()
     {
-        QCOMPARE(QByteArray::fromStdString(gridText(1)), QByteArray(
-            "[[237989282943603]]\f[[237989289610269]]\f[[237989286276936]]\f[[237989276276937]]\f\r\n"
-            "\f[[237989279610270]]\f[[237989432943588]]\f[[237989439610254]]\f[[237989429610255]]\f\r\n"
-            "\f[[237989426276922]]\f[[237989436276921]]\f[[237989506276914]]\f[[237989499610248]]\f\r\n"
-            "\f[[237989502943581]]\f[[237989512943580]]\f[[237989509610247]]\f[[237989576276907]]\f\r\n"));
-        QCOMPARE(QByteArray::fromStdString(gridText(4)), QByteArray(
-            "[[304473112932635]]\f[[304473116265968]]\f[[304473109599302]]\f\r\n"
-            "\f[[304473106265969]]\f[[304473119599301]]\f[[304473216265958]]\f\r\n"
-            "\f[[304473206265959]]\f[[304473212932625]]\f[[304473209599292]]\f\r\n"));
+        QCOMPARE(
+            QByteArray::fromStdString(gridText(1)),
+            QByteArray("[[237989282943603]]\f[[237989289610269]]\f[[237989286276936]]\f[[237989276276937]]\f\r\n"
+                       "\f[[237989279610270]]\f[[237989432943588]]\f[[237989439610254]]\f[[237989429610255]]\f\r\n"
+                       "\f[[237989426276922]]\f[[237989436276921]]\f[[237989506276914]]\f[[237989499610248]]\f\r\n"
+                       "\f[[237989502943581]]\f[[237989512943580]]\f[[237989509610247]]\f[[237989576276907]]\f\r\n"));
+        QCOMPARE(QByteArray::fromStdString(gridText(4)),
+                 QByteArray("[[304473112932635]]\f[[304473116265968]]\f[[304473109599302]]\f\r\n"
+                            "\f[[304473106265969]]\f[[304473119599301]]\f[[304473216265958]]\f\r\n"
+                            "\f[[304473206265959]]\f[[304473212932625]]\f[[304473209599292]]\f\r\n"));
     }
 
     // A repeated id would put the same tile twice; a letter's page would show a letter.

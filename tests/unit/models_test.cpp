@@ -52,17 +52,32 @@ private slots:
         };
         for (QChar c : clicks) {
             switch (c.toLatin1()) {
-            case 'A': p.openAbout(); break;
-            case 'E': p.openPack(); break;
-            case 'a': p.closeAbout(); break;
-            case 'e': p.closePack(); break;
-            case 'T': settle(); break;
+            case 'A':
+                p.openAbout();
+                break;
+            case 'E':
+                p.openPack();
+                break;
+            case 'a':
+                p.closeAbout();
+                break;
+            case 'e':
+                p.closePack();
+                break;
+            case 'T':
+                settle();
+                break;
             }
         }
         const QString started = flags(p);
         QCOMPARE(settle(), ticks);
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(started).arg(p.about().position()).arg(p.contact().position())
-                     .arg(p.pack().position()).arg(flags(p)), then);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(started)
+                     .arg(p.about().position())
+                     .arg(p.contact().position())
+                     .arg(p.pack().position())
+                     .arg(flags(p)),
+                 then);
     }
 
     // The cycle's ticks: 26 up, then, the rest ending as soon as the window rests, 27

@@ -17,7 +17,12 @@ namespace {
 
 // A panel's states; the notification's are the same four: not loaded, rising,
 // resting, sinking (the order of NotificationModel::Phase).
-enum State { Parked, Opening, Open, Closing };
+enum State {
+    Parked,
+    Opening,
+    Open,
+    Closing
+};
 
 struct RefPanel {
     int openBelow, outBeyond;  // the slide-in stops left of the first, the slide-out right of the second
@@ -62,19 +67,37 @@ struct Reference {
     std::pair<bool, bool> apply(char event)
     {
         switch (event) {
-        case 'A': command(about, contact); break;
-        case 'C': command(contact, about); break;
-        case 'E': pack.state = Opening, about.state = contact.state = Closing; break;
-        case 'a': about.state = Closing; break;
-        case 'c': contact.state = Closing; break;
-        case 'e': pack.state = Closing; break;
-        case 't': about.tick(), contact.tick(), pack.tick(); break;
+        case 'A':
+            command(about, contact);
+            break;
+        case 'C':
+            command(contact, about);
+            break;
+        case 'E':
+            pack.state = Opening, about.state = contact.state = Closing;
+            break;
+        case 'a':
+            about.state = Closing;
+            break;
+        case 'c':
+            contact.state = Closing;
+            break;
+        case 'e':
+            pack.state = Closing;
+            break;
+        case 't':
+            about.tick(), contact.tick(), pack.tick();
+            break;
         case 'S':
             if (note == Parked)
                 std::tie(note, top, opacity, fading) = std::tuple(Opening, kNoteTop, 5, true);
             break;
-        case 'X': note = Closing; break;  // during the rise it turns the window round where it is
-        case 'r': note = note == Open ? Closing : note; break;
+        case 'X':
+            note = Closing;
+            break;  // during the rise it turns the window round where it is
+        case 'r':
+            note = note == Open ? Closing : note;
+            break;
         case 'n':
             if (note == Parked)
                 break;
@@ -108,18 +131,31 @@ using Snapshot = QList<int>;
 Snapshot snapshot(const PanelModel& p, const NotificationModel& m, NotificationModel::Events e)
 {
     const bool l = m.loaded();
-    return {stateOf(p.about(), 250), p.about().position(), stateOf(p.contact(), 250), p.contact().position(),
-            stateOf(p.pack(), 89), p.pack().position(), p.aboutEnabled(), p.contactEnabled(), p.emotionsEnabled(),
-            int(m.phase()), l ? m.left() : 0, l ? int(std::lround(m.top() * 15)) : 0, l ? m.opacity() : 0,
-            l && m.fading(), e.arrived, e.unloaded};
+    return {stateOf(p.about(), 250),
+            p.about().position(),
+            stateOf(p.contact(), 250),
+            p.contact().position(),
+            stateOf(p.pack(), 89),
+            p.pack().position(),
+            p.aboutEnabled(),
+            p.contactEnabled(),
+            p.emotionsEnabled(),
+            int(m.phase()),
+            l ? m.left() : 0,
+            l ? int(std::lround(m.top() * 15)) : 0,
+            l ? m.opacity() : 0,
+            l && m.fading(),
+            e.arrived,
+            e.unloaded};
 }
 
 Snapshot snapshot(const Reference& r, std::pair<bool, bool> e)
 {
     const bool l = r.note != Parked;
-    return {r.about.state, r.about.left, r.contact.state, r.contact.left, r.pack.state, r.pack.left,
-            r.aboutEnabled(), r.contactEnabled(), r.emotionsEnabled(), r.note, l ? kNoteLeft : 0, l ? r.top : 0,
-            l ? r.opacity : 0, l && r.fading, e.first, e.second};
+    return {r.about.state,       r.about.left,  r.contact.state,   r.contact.left,
+            r.pack.state,        r.pack.left,   r.aboutEnabled(),  r.contactEnabled(),
+            r.emotionsEnabled(), r.note,        l ? kNoteLeft : 0, l ? r.top : 0,
+            l ? r.opacity : 0,   l && r.fading, e.first,           e.second};
 }
 
 }  // namespace
@@ -131,7 +167,8 @@ private slots:
     void panelsAndNotification()
     {
         const quint32 seed = qEnvironmentVariableIsSet("BEAMLET_SEED")
-            ? quint32(qEnvironmentVariableIntValue("BEAMLET_SEED")) : 7041990u;
+            ? quint32(qEnvironmentVariableIntValue("BEAMLET_SEED"))
+            : 7041990u;
         qInfo("seed %u (set BEAMLET_SEED to replay another)", seed);
         std::mt19937 rng(seed);
         // Ticks outnumber clicks so slides and cycles often finish.
@@ -159,17 +196,39 @@ private slots:
 
             NotificationModel::Events events;
             switch (e) {
-            case 'A': panels.openAbout(); break;
-            case 'C': panels.openContact(); break;
-            case 'E': panels.openPack(); break;
-            case 'a': panels.closeAbout(); break;
-            case 'c': panels.closeContact(); break;
-            case 'e': panels.closePack(); break;
-            case 't': panels.tick(); break;
-            case 'S': note.show(kNoteLeft, kNoteTop / 15); break;
-            case 'X': note.close(); break;
-            case 'n': events = note.tick(); break;
-            case 'r': note.restEnded(); break;
+            case 'A':
+                panels.openAbout();
+                break;
+            case 'C':
+                panels.openContact();
+                break;
+            case 'E':
+                panels.openPack();
+                break;
+            case 'a':
+                panels.closeAbout();
+                break;
+            case 'c':
+                panels.closeContact();
+                break;
+            case 'e':
+                panels.closePack();
+                break;
+            case 't':
+                panels.tick();
+                break;
+            case 'S':
+                note.show(kNoteLeft, kNoteTop / 15);
+                break;
+            case 'X':
+                note.close();
+                break;
+            case 'n':
+                events = note.tick();
+                break;
+            case 'r':
+                note.restEnded();
+                break;
             }
             const Snapshot got = snapshot(panels, note, events), want = snapshot(ref, ref.apply(e));
             if (got != want)

@@ -1,7 +1,7 @@
 #pragma once
 // Recording substitutes for the platform services, so tests see every call.
-#include "platform/Services.h"
 #include "platform/DesktopServices.h"
+#include "platform/Services.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,9 +1,9 @@
 #pragma once
 // A shown main window on recording services, as the widget tests start from; a
 // test class inherits it beside QObject.
-#include "gui/Composer.h"
 #include "Fakes.h"
 #include "core/Layout.h"
+#include "gui/Composer.h"
 #include "gui/MainWindow.h"
 #include "gui/MakerData.h"
 #include "gui/NotificationWindow.h"

@@ -233,7 +233,8 @@ private slots:
         QCOMPARE(fake->clipboard.calls.last(), buffer());
 
         const qint64 afterAll = residentKiB();
-        qInfo("resident memory after the first cycle %lld KiB, after %d cycles %lld KiB", afterFirst, kCycles, afterAll);
+        qInfo("resident memory after the first cycle %lld KiB, after %d cycles %lld KiB", afterFirst, kCycles,
+              afterAll);
         QVERIFY(afterFirst > 0 && afterAll > 0);
         if (kAddressSanitizer)
             QSKIP("freed memory sits in AddressSanitizer's quarantine; its leak check stands in for this");

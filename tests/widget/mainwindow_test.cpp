@@ -1,12 +1,12 @@
 // The main window as the user meets it: the composer's keys, Help, the chrome,
 // the sliding panels, the pack panel, the contact links and the mini window.
-#include "widgets/Accessibility.h"
-#include "widgets/Assets.h"
+#include "MainWindowSession.h"
 #include "core/Catalogue.h"
 #include "gui/InfoPanels.h"
-#include "MainWindowSession.h"
 #include "gui/MiniWindow.h"
 #include "gui/Palettes.h"
+#include "widgets/Accessibility.h"
+#include "widgets/Assets.h"
 #include "widgets/Pictures.h"
 #include "widgets/PushButton.h"
 
@@ -57,10 +57,14 @@ private slots:
         QTest::newRow("AltGr") << int(Qt::Key_I) << (ctrl | alt) << "i" << false << "iH" << kH + kI;
         QTest::newRow(".") << int(Qt::Key_Period) << none << "." << false << ".H" << kH + "[[187435224691628]]\f";
         QTest::newRow("ctrl+i") << int(Qt::Key_I) << ctrl << "i" << false << "H" << kH;
-        QTest::newRow("ctrl+backspace") << int(Qt::Key_Backspace) << ctrl << "" << false << "" << "";
-        QTest::newRow("shift+delete") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << "" << false << "" << "";
-        QTest::newRow("keypad delete") << int(Qt::Key_Delete) << int(Qt::KeypadModifier) << "" << false << "" << "";
-        QTest::newRow("alt+delete") << int(Qt::Key_Delete) << alt << "" << false << "" << "";
+        QTest::newRow("ctrl+backspace") << int(Qt::Key_Backspace) << ctrl << "" << false << ""
+                                        << "";
+        QTest::newRow("shift+delete") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << "" << false << ""
+                                      << "";
+        QTest::newRow("keypad delete") << int(Qt::Key_Delete) << int(Qt::KeypadModifier) << "" << false << ""
+                                       << "";
+        QTest::newRow("alt+delete") << int(Qt::Key_Delete) << alt << "" << false << ""
+                                    << "";
     }
     void keys()
     {
@@ -94,14 +98,19 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
-            seen << box->windowTitle() << box->text() << QString::number(box->icon()) << QString::number(box->buttons().size());
+            seen << box->windowTitle() << box->text() << QString::number(box->icon())
+                 << QString::number(box->buttons().size());
             box->accept();
         });
         QTest::keyClicks(&box(), QStringLiteral("H"));
         click("helpButton");
-        QCOMPARE(seen, (QStringList{QStringLiteral("Help - Orvane Beamlet"),
-                                    QStringLiteral("1. Type your text\r\n2. Paste Code in facebook chat box\r\n3. Then press {Enter} key on keyboard"),
-                                    QString::number(QMessageBox::Information), QStringLiteral("1")}));
+        QCOMPARE(
+            seen,
+            (QStringList{
+                QStringLiteral("Help - Orvane Beamlet"),
+                QStringLiteral(
+                    "1. Type your text\r\n2. Paste Code in facebook chat box\r\n3. Then press {Enter} key on keyboard"),
+                QString::number(QMessageBox::Information), QStringLiteral("1")}));
         QCOMPARE(buffer(), kH);  // nothing else happens
     }
 
@@ -182,8 +191,9 @@ private slots:
                 QVERIFY(settle());
             }
         }
-        QCOMPARE(seen, (QStringList{"888 - - aCE", "248 - - aCE", "248 - 888 ace", "928 - 88 ace",
-                                    "928 - 88 ACe", "928 - 1008 ACE"}));
+        QCOMPARE(seen,
+                 (QStringList{"888 - - aCE", "248 - - aCE", "248 - 888 ace", "928 - 88 ace", "928 - 88 ACe",
+                              "928 - 1008 ACE"}));
         click("aboutButton");
         window->hide();
         QTRY_COMPARE_WITH_TIMEOUT(child("aboutPanel")->x(), 248, 3000);
@@ -244,16 +254,24 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("cycle");
         const QString chrome = QStringLiteral("miniWindowButton minimizeButton closeButton getCodeButton");
-        QTest::newRow("no panel") << "" << "typingBox"
-            << "logo aboutButton contactButton " + chrome + " emotionsButton helpButton typingBox";
-        QTest::newRow("About") << "aboutButton" << "helpButton"
-            << "aboutOkButton logo contactButton " + chrome + " emotionsButton helpButton";
-        QTest::newRow("Contact") << "contactButton" << "helpButton"
-            << "websiteLink profileLink skypeLink youtubeLink fanPageLink contactOkButton logo aboutButton "
-               + chrome + " emotionsButton helpButton";
-        QTest::newRow("Emotions") << "emotionsButton" << "helpButton" << "tile1 packOkButton " + chrome + " helpButton";
-        QTest::newRow("mini window") << "miniWindowButton" << "miniTypingBox"
-            << "miniGetCodeButton tile1 backButton miniTypingBox";
+        QTest::newRow("no panel") << ""
+                                  << "typingBox"
+                                  << "logo aboutButton contactButton " + chrome
+                + " emotionsButton helpButton typingBox";
+        QTest::newRow("About") << "aboutButton"
+                               << "helpButton"
+                               << "aboutOkButton logo contactButton " + chrome + " emotionsButton helpButton";
+        QTest::newRow("Contact")
+            << "contactButton"
+            << "helpButton"
+            << "websiteLink profileLink skypeLink youtubeLink fanPageLink contactOkButton logo aboutButton " + chrome
+                + " emotionsButton helpButton";
+        QTest::newRow("Emotions") << "emotionsButton"
+                                  << "helpButton"
+                                  << "tile1 packOkButton " + chrome + " helpButton";
+        QTest::newRow("mini window") << "miniWindowButton"
+                                     << "miniTypingBox"
+                                     << "miniGetCodeButton tile1 backButton miniTypingBox";
     }
     void tabOrder()
     {
@@ -287,9 +305,15 @@ private slots:
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QString>("focused");
         QTest::addColumn<QString>("after");
-        QTest::newRow("About") << "aboutButton" << "aboutOkButton" << "aboutButton";
-        QTest::newRow("Contact") << "contactButton" << "fanPageLink" << "contactButton";
-        QTest::newRow("Emotions") << "emotionsButton" << "tile3" << "typingBox";
+        QTest::newRow("About") << "aboutButton"
+                               << "aboutOkButton"
+                               << "aboutButton";
+        QTest::newRow("Contact") << "contactButton"
+                                 << "fanPageLink"
+                                 << "contactButton";
+        QTest::newRow("Emotions") << "emotionsButton"
+                                  << "tile3"
+                                  << "typingBox";
     }
     void focusLeavesPanelsThatGo()
     {
@@ -319,7 +343,8 @@ private slots:
         QCOMPARE(pack().nameLabel()->text(), QStringLiteral("Big Smile Smiley Face"));
         QCOMPARE(pack().preview()->path(), widgets::emoticonPicture(1));
         QCOMPARE(child<QLabel>("packInstructions")->text(),
-                 QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  press {Enter} on Keyboard!"));
+                 QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on keyboard and  "
+                                "press {Enter} on Keyboard!"));
         click("miniWindowButton");
         click("tile7", child("miniPalette", window->miniWindow()));
         QCOMPARE(pack().preview()->path(), widgets::emoticonPicture(1));
@@ -373,8 +398,8 @@ private slots:
         // Which of main buffer, main box, mini box, mini buffer still hold text.
         const auto held = [&] {
             QString s;
-            for (bool full : {!buffer().isEmpty(), !box().toPlainText().isEmpty(),
-                              !mini.box().toPlainText().isEmpty(), !mini.codeText().isEmpty()})
+            for (bool full : {!buffer().isEmpty(), !box().toPlainText().isEmpty(), !mini.box().toPlainText().isEmpty(),
+                              !mini.codeText().isEmpty()})
                 s += full ? QLatin1Char('1') : QLatin1Char('0');
             return s;
         };

@@ -26,7 +26,7 @@ private slots:
         QPointer<QWidget> window = notifier.window();
         QCOMPARE(window->geometry(), QRect(2951, 757, 328, 152));
         QVERIFY(window->windowFlags().testFlag(Qt::Tool));  // no taskbar entry
-        notifier.show();  // a second show changes nothing
+        notifier.show();                                    // a second show changes nothing
         QCOMPARE(notifier.window(), window.data());
 
         for (int tick = 1; tick <= 46; ++tick)

@@ -1,8 +1,8 @@
 // The desktop services' own rules: where the tone file may go, and a WAV header
 // read without trusting its sizes.
-#include "widgets/Assets.h"
 #include "platform/ToneFile.h"
 #include "platform/Wave.h"
+#include "widgets/Assets.h"
 
 #include <QTest>
 #include <QtEndian>
@@ -19,11 +19,21 @@ private slots:
         QTest::addColumn<QString>("xdgCacheHome");
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("XDG_CACHE_HOME first") << "/x/cache" << "/home/u" << "/x/cache";
-        QTest::newRow("relative XDG_CACHE_HOME") << "cache" << "/home/u" << "/home/u/.cache";
-        QTest::newRow("HOME's .cache") << "" << "/home/u/" << "/home/u/.cache";
-        QTest::newRow("HOME unset: not /.cache") << "" << "" << "";
-        QTest::newRow("both relative") << "c" << "u" << "";
+        QTest::newRow("XDG_CACHE_HOME first") << "/x/cache"
+                                              << "/home/u"
+                                              << "/x/cache";
+        QTest::newRow("relative XDG_CACHE_HOME") << "cache"
+                                                 << "/home/u"
+                                                 << "/home/u/.cache";
+        QTest::newRow("HOME's .cache") << ""
+                                       << "/home/u/"
+                                       << "/home/u/.cache";
+        QTest::newRow("HOME unset: not /.cache") << ""
+                                                 << ""
+                                                 << "";
+        QTest::newRow("both relative") << "c"
+                                       << "u"
+                                       << "";
     }
     void cacheFolderIsTheUsersOwn()
     {
@@ -45,19 +55,24 @@ private slots:
             v = qToLittleEndian(v);
             return QByteArray(reinterpret_cast<const char*>(&v), 4);
         };
-        const auto withAt = [](QByteArray b, int at, const QByteArray& part) { return b.replace(at, part.size(), part); };
+        const auto withAt = [](QByteArray b, int at, const QByteArray& part) {
+            return b.replace(at, part.size(), part);
+        };
         QTest::newRow("the chime") << tone << qsizetype(44) << qsizetype(535552);
         for (int cut : {0, 11, 19, 35, 43, 47})
             QTest::addRow("cut to %d bytes", cut) << tone.left(cut) << qsizetype(0) << qsizetype(0);
         QTest::newRow("cut to whole frames") << tone.left(1001) << qsizetype(44) << qsizetype(956);
-        QTest::newRow("data size past the end") << withAt(tone.left(1044), 40, le32(0xFFFFFFFFu)) << qsizetype(44) << qsizetype(1000);
-        QTest::newRow("fmt size past the end") << withAt(tone.left(40), 16, le32(0xFFFFFFF0u)) << qsizetype(0) << qsizetype(0);
+        QTest::newRow("data size past the end")
+            << withAt(tone.left(1044), 40, le32(0xFFFFFFFFu)) << qsizetype(44) << qsizetype(1000);
+        QTest::newRow("fmt size past the end")
+            << withAt(tone.left(40), 16, le32(0xFFFFFFF0u)) << qsizetype(0) << qsizetype(0);
         const QByteArray odd = tone.left(12) + "LIST" + le32(3) + "abc" + '\0' + tone.mid(12, 1000);
         QTest::newRow("odd chunk padded") << odd << qsizetype(56) << qsizetype(968);
         QTest::newRow("8-bit") << withAt(tone, 34, QByteArray("\x08\x00", 2)) << qsizetype(0) << qsizetype(0);
         QTest::newRow("compressed") << withAt(tone, 20, QByteArray("\x02\x00", 2)) << qsizetype(0) << qsizetype(0);
         QTest::newRow("no channels") << withAt(tone, 22, QByteArray("\x00\x00", 2)) << qsizetype(0) << qsizetype(0);
-        QTest::newRow("data before fmt") << tone.left(12) + tone.mid(36, 8) + tone.mid(12, 24) << qsizetype(0) << qsizetype(0);
+        QTest::newRow("data before fmt") << tone.left(12) + tone.mid(36, 8) + tone.mid(12, 24) << qsizetype(0)
+                                         << qsizetype(0);
         QTest::newRow("not RIFF") << withAt(tone, 0, "RIFX") << qsizetype(0) << qsizetype(0);
     }
     void waveHeaderIsReadWithoutTrustingIt()

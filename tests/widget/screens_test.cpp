@@ -20,7 +20,8 @@ bool wholyOnAScreen(const QRect& rect)
     };
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
-        if (fits(rect.x(), rect.width(), area.x(), area.width()) && fits(rect.y(), rect.height(), area.y(), area.height()))
+        if (fits(rect.x(), rect.width(), area.x(), area.width())
+            && fits(rect.y(), rect.height(), area.y(), area.height()))
             return true;
     }
     return false;

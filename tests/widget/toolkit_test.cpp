@@ -14,7 +14,8 @@ using namespace beamlet;
 
 namespace {
 
-void sendMouse(QWidget* w, QEvent::Type type, QPoint local, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons)
+void sendMouse(QWidget* w, QEvent::Type type, QPoint local, QPoint global, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(local), QPointF(global), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
@@ -69,7 +70,8 @@ private slots:
     void pushButton()
     {
         QWidget host;
-        widgets::PushButton button(QStringLiteral("packOkButton"), QStringLiteral("&OK"), widgets::ButtonLook::white(), &host);
+        widgets::PushButton button(QStringLiteral("packOkButton"), QStringLiteral("&OK"), widgets::ButtonLook::white(),
+                                   &host);
         button.setGeometry(10, 10, 65, 33);
         host.show();
         host.activateWindow();

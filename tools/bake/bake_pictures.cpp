@@ -48,8 +48,8 @@ QImage mainWindow(char* paths[], int scale)
         if (picture.isNull())
             return {};
         // In the order the window makes them: each lies over those before it.
-        painter.drawImage(QRect(layer.place.x * scale, layer.place.y * scale, layer.place.w * scale,
-                                layer.place.h * scale), picture);
+        painter.drawImage(
+            QRect(layer.place.x * scale, layer.place.y * scale, layer.place.w * scale, layer.place.h * scale), picture);
     }
     painter.end();
     return window;

@@ -29,8 +29,7 @@ QImage render(const Asset& asset, qreal dpr)
     img.setDevicePixelRatio(dpr);
     img.fill(asset.jpeg ? QColor(Qt::white) : QColor(Qt::transparent));
     QPainter p(&img);
-    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                     QPainter::SmoothPixmapTransform);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     asset.draw(p);
     p.end();
     return img;
@@ -44,9 +43,8 @@ QString twinPath(const QString& path)
 
 QString projectVersion(const QString& cmakeText)
 {
-    static const QRegularExpression re(
-        QStringLiteral(R"(\bproject\s*\([^)]*?\bVERSION\s+(\d+\.\d+\.\d+)\b)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(QStringLiteral(R"(\bproject\s*\([^)]*?\bVERSION\s+(\d+\.\d+\.\d+)\b)"),
+                                       QRegularExpression::CaseInsensitiveOption);
     const auto m = re.match(cmakeText);
     return m.hasMatch() ? m.captured(1) : QString();
 }
@@ -208,21 +206,21 @@ const QImage& glyph(const QString& emoji, Tint tint)
                 ++magenta;
         }
     if (img.isNull() || opaque < 100 || magenta > opaque / 4)
-        throw std::runtime_error("no colour glyph for emoji " + emoji.toStdString() +
-                                 " (is fonts-noto-color-emoji installed?)");
+        throw std::runtime_error("no colour glyph for emoji " + emoji.toStdString()
+                                 + " (is fonts-noto-color-emoji installed?)");
     return *cache.insert(key, tinted(img, tint));
 }
 
 }  // namespace
 
-void drawEmoji(QPainter& p, const QString& emoji, const QRectF& box, qreal angle, Tint tint,
-               bool mirror, const QRectF& crop)
+void drawEmoji(QPainter& p, const QString& emoji, const QRectF& box, qreal angle, Tint tint, bool mirror,
+               const QRectF& crop)
 {
     const QImage& whole = glyph(emoji, tint);
     const QImage src = crop == QRectF(0, 0, 1, 1)
         ? whole
-        : whole.copy(QRectF(crop.x() * whole.width(), crop.y() * whole.height(),
-                            crop.width() * whole.width(), crop.height() * whole.height())
+        : whole.copy(QRectF(crop.x() * whole.width(), crop.y() * whole.height(), crop.width() * whole.width(),
+                            crop.height() * whole.height())
                          .toRect());
     const qreal scale = std::min(box.width() / src.width(), box.height() / src.height());
     const QSizeF size(src.width() * scale, src.height() * scale);
@@ -314,17 +312,15 @@ qreal dprOf(const QPainter& p)
 QImage layerFor(const QPainter& p)
 {
     const qreal dpr = dprOf(p);
-    QImage layer(p.device()->width() * int(std::lround(dpr)),
-                 p.device()->height() * int(std::lround(dpr)),
+    QImage layer(p.device()->width() * int(std::lround(dpr)), p.device()->height() * int(std::lround(dpr)),
                  QImage::Format_ARGB32_Premultiplied);
     layer.setDevicePixelRatio(dpr);
     layer.fill(Qt::transparent);
     return layer;
 }
 
-void fancyText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font,
-               const QBrush& fill, const QColor& outline, qreal outlineWidth,
-               const QColor& shadow, QPointF shadowOffset)
+void fancyText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font, const QBrush& fill,
+               const QColor& outline, qreal outlineWidth, const QColor& shadow, QPointF shadowOffset)
 {
     QPainterPath path;
     path.addText(baseline, font, text);
@@ -359,8 +355,8 @@ void fancyText(QPainter& p, const QPointF& baseline, const QString& text, const 
     p.restore();
 }
 
-void shadowText(QPainter& p, const QRectF& box, int flags, const QString& text, const QFont& font,
-                const QColor& colour, const QColor& shadow)
+void shadowText(QPainter& p, const QRectF& box, int flags, const QString& text, const QFont& font, const QColor& colour,
+                const QColor& shadow)
 {
     p.save();
     p.setFont(font);
@@ -447,8 +443,7 @@ void chatBadge(QPainter& p, const QRectF& r, bool tailLeft)
 {
     // A speech bubble: rounded body, small tail at the bottom, three white dots.
     QPainterPath body;
-    body.addRoundedRect(QRectF(r.left(), r.top(), r.width(), r.height() * 0.78), r.height() * 0.3,
-                        r.height() * 0.3);
+    body.addRoundedRect(QRectF(r.left(), r.top(), r.width(), r.height() * 0.78), r.height() * 0.3, r.height() * 0.3);
     QPainterPath tail;
     const qreal ty = r.top() + r.height() * 0.7;
     if (tailLeft) {

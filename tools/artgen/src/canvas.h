@@ -19,8 +19,8 @@ namespace artgen {
 using DrawFn = std::function<void(QPainter&)>;
 
 struct Asset {
-    QString path;       // below the output folder, e.g. "main/logo.png"
-    QSize size;         // natural size in pixels
+    QString path;  // below the output folder, e.g. "main/logo.png"
+    QSize size;    // natural size in pixels
     DrawFn draw;
     bool jpeg = false;  // opaque, and shipped without a "@2x" twin
 };
@@ -44,11 +44,17 @@ QFont sans(qreal px, bool bold = false, bool italic = false);
 QFont script(qreal px);  // the playful display face for titles
 
 // ---- colour emoji --------------------------------------------------------
-enum class Tint { None, Blue, Red, GreenHat, GreenSkin };
+enum class Tint {
+    None,
+    Blue,
+    Red,
+    GreenHat,
+    GreenSkin
+};
 // Draws one colour glyph fitted (aspect kept) and centred in box. crop picks a
 // part of the glyph in fractions of its width and height.
-void drawEmoji(QPainter& p, const QString& emoji, const QRectF& box, qreal angle = 0,
-               Tint tint = Tint::None, bool mirror = false, const QRectF& crop = QRectF(0, 0, 1, 1));
+void drawEmoji(QPainter& p, const QString& emoji, const QRectF& box, qreal angle = 0, Tint tint = Tint::None,
+               bool mirror = false, const QRectF& crop = QRectF(0, 0, 1, 1));
 
 // ---- helpers ---------------------------------------------------------------
 // Deterministic generator so every run produces byte-identical pictures.
@@ -69,17 +75,21 @@ QImage layerFor(const QPainter& p);
 qreal dprOf(const QPainter& p);
 
 // Text as an outlined, gradient-filled path with a soft drop shadow.
-void fancyText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font,
-               const QBrush& fill, const QColor& outline, qreal outlineWidth,
-               const QColor& shadow = QColor(0, 0, 0, 110), QPointF shadowOffset = {1.2, 1.6});
+void fancyText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font, const QBrush& fill,
+               const QColor& outline, qreal outlineWidth, const QColor& shadow = QColor(0, 0, 0, 110),
+               QPointF shadowOffset = {1.2, 1.6});
 // Plain text with a one-pixel shadow, for small captions on the blue panels.
-void shadowText(QPainter& p, const QRectF& box, int flags, const QString& text, const QFont& font,
-                const QColor& colour, const QColor& shadow = QColor(0, 20, 60, 150));
+void shadowText(QPainter& p, const QRectF& box, int flags, const QString& text, const QFont& font, const QColor& colour,
+                const QColor& shadow = QColor(0, 20, 60, 150));
 // Largest font no bigger than `font` whose wrapped text fits box.
 QFont fitFont(QFont font, const QString& text, const QRectF& box, int flags, qreal minPx = 6);
 
 // The 33 x 19 chrome buttons: a rounded, glossy face with a white glyph.
-enum class Glyph { Bar, Cross, BackBar };
+enum class Glyph {
+    Bar,
+    Cross,
+    BackBar
+};
 void chromeButton(QPainter& p, QPointF at, QColor top, QColor bottom, QColor border, Glyph glyph);
 void drawMinRest(QPainter& p, QPointF at);
 void drawCloseRest(QPainter& p, QPointF at);

@@ -28,9 +28,9 @@ double meanDifference(const QImage& a, const QImage& b)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb pa = a.pixel(x, y), pb = b.pixel(x, y);
             auto over = [](QRgb p, int c) { return (c * qAlpha(p) + 128 * (255 - qAlpha(p))) / 255.0; };
-            sum += std::abs(over(pa, qRed(pa)) - over(pb, qRed(pb))) +
-                   std::abs(over(pa, qGreen(pa)) - over(pb, qGreen(pb))) +
-                   std::abs(over(pa, qBlue(pa)) - over(pb, qBlue(pb)));
+            sum += std::abs(over(pa, qRed(pa)) - over(pb, qRed(pb)))
+                + std::abs(over(pa, qGreen(pa)) - over(pb, qGreen(pb)))
+                + std::abs(over(pa, qBlue(pa)) - over(pb, qBlue(pb)));
         }
     return sum / (3.0 * a.width() * a.height());
 }
@@ -83,8 +83,8 @@ const PaintedButton kPaintedButtons[] = {
 };
 
 const char* const kTransparentIcons[] = {
-    "buttons/getcode.png", "buttons/emotions.png", "buttons/help.png", "buttons/about.png",
-    "buttons/contact.png", "main/logo-cursor.png", "main/icon.png",   "main/min-rest.png",
+    "buttons/getcode.png", "buttons/emotions.png", "buttons/help.png",     "buttons/about.png",
+    "buttons/contact.png", "main/logo-cursor.png", "main/icon.png",        "main/min-rest.png",
     "main/close-hot.png",  "mini/back-rest.png",   "notify/close-hot.png",
 };
 
@@ -179,9 +179,10 @@ QStringList checkAssets(const QString& dir, const std::vector<Asset>& expected)
             for (int x = 0; x < button.width(); ++x) {
                 const QRgb bp = button.pixel(x, y);
                 const QRgb pp = picture.pixel(b.at + QPoint(x, y));
-                if (qAlpha(bp) == 255 &&
-                    std::max({std::abs(qRed(bp) - qRed(pp)), std::abs(qGreen(bp) - qGreen(pp)),
-                              std::abs(qBlue(bp) - qBlue(pp))}) > 1)
+                if (qAlpha(bp) == 255
+                    && std::max({std::abs(qRed(bp) - qRed(pp)), std::abs(qGreen(bp) - qGreen(pp)),
+                                 std::abs(qBlue(bp) - qBlue(pp))})
+                        > 1)
                     ++mismatched;
             }
         if (mismatched)
@@ -194,8 +195,8 @@ QStringList checkAssets(const QString& dir, const std::vector<Asset>& expected)
         const QImage img = load(dir, QString::fromLatin1(icon));
         if (img.isNull())
             continue;
-        const QPoint corners[] = {{0, 0}, {img.width() - 1, 0}, {0, img.height() - 1},
-                                  {img.width() - 1, img.height() - 1}};
+        const QPoint corners[] = {
+            {0, 0}, {img.width() - 1, 0}, {0, img.height() - 1}, {img.width() - 1, img.height() - 1}};
         for (const QPoint c : corners)
             if (qAlpha(img.pixel(c)) > 40) {
                 errors << QString::fromLatin1(icon) + QStringLiteral(": corners are not transparent");

@@ -25,8 +25,7 @@ void streakyBlue(QPainter& p, const QRectF& r, std::uint32_t seed, qreal strengt
     base.setColorAt(1, QColor(88, 166, 238));
     p.fillRect(r, base);
 
-    QRadialGradient glow(QPointF(r.right() - r.width() * 0.12, r.top() - r.height() * 0.1),
-                         r.width() * 0.55);
+    QRadialGradient glow(QPointF(r.right() - r.width() * 0.12, r.top() - r.height() * 0.1), r.width() * 0.55);
     glow.setColorAt(0, QColor(200, 232, 255, 110));
     glow.setColorAt(1, QColor(200, 232, 255, 0));
     p.fillRect(r, glow);
@@ -75,8 +74,7 @@ void headerStrip(QPainter& p)
     Rng rng(0x4eade5);
     for (int x = 0; x < 802; ++x) {
         const double v = rng.uniform(-1, 1);
-        p.fillRect(QRectF(x, 0, 1, 73), v > 0 ? QColor(255, 255, 255, int(v * 14))
-                                              : QColor(0, 20, 70, int(-v * 18)));
+        p.fillRect(QRectF(x, 0, 1, 73), v > 0 ? QColor(255, 255, 255, int(v * 14)) : QColor(0, 20, 70, int(-v * 18)));
     }
     p.fillRect(QRectF(0, 0, 802, 1), QColor(160, 210, 255, 180));
     p.fillRect(QRectF(0, 72, 802, 1), QColor(4, 30, 84));
@@ -88,8 +86,7 @@ void headerStrip(QPainter& p)
     fill.setColorAt(0.55, QColor(214, 236, 255));
     fill.setColorAt(1, QColor(150, 206, 255));
     fancyText(p, QPointF(72, 30), QStringLiteral("Orvane"), script(25), fill, QColor(6, 34, 96), 1.6);
-    fancyText(p, QPointF(86, 63), QStringLiteral("Facebook Beamlet"), script(33), fill,
-              QColor(6, 34, 96), 1.8);
+    fancyText(p, QPointF(86, 63), QStringLiteral("Facebook Beamlet"), script(33), fill, QColor(6, 34, 96), 1.8);
 
     drawMinRest(p, kMinAt);
     drawCloseRest(p, kCloseAt);
@@ -211,8 +208,8 @@ void logo(QPainter& p)
     letter.setColorAt(1, QColor(214, 255, 200));
     QFont big = sans(76, true);
     const qreal w = QFontMetricsF(big).horizontalAdvance(QStringLiteral("O"));
-    fancyText(p, QPointF(c.x() - w / 2, c.y() + 27), QStringLiteral("O"), big, letter,
-              QColor(10, 70, 14), 2.2, QColor(0, 40, 0, 150), {2, 2.5});
+    fancyText(p, QPointF(c.x() - w / 2, c.y() + 27), QStringLiteral("O"), big, letter, QColor(10, 70, 14), 2.2,
+              QColor(0, 40, 0, 150), {2, 2.5});
 
     QFont maker = sans(11, true);
     maker.setLetterSpacing(QFont::AbsoluteSpacing, 4);
@@ -232,8 +229,7 @@ void logo(QPainter& p)
     QLinearGradient fill(QPointF(0, 160), QPointF(0, 200));
     fill.setColorAt(0, Qt::white);
     fill.setColorAt(1, QColor(176, 218, 255));
-    fancyText(p, QPointF(64, 194), QStringLiteral("Beamlet"), script(36), fill, QColor(6, 34, 96),
-              1.6);
+    fancyText(p, QPointF(64, 194), QStringLiteral("Beamlet"), script(36), fill, QColor(6, 34, 96), 1.6);
 }
 
 void logoCursor(QPainter& p)
@@ -363,8 +359,7 @@ void person(QPainter& p, QPointF head, qreal s, QColor shirtTop, QColor shirtBot
     const qreal top = head.y() + 6.2 * s;
     body.moveTo(head.x() - 8.5 * s, head.y() + 19 * s);
     body.cubicTo(head.x() - 8.5 * s, top, head.x() - 6 * s, top - 0.5 * s, head.x(), top - 0.5 * s);
-    body.cubicTo(head.x() + 6 * s, top - 0.5 * s, head.x() + 8.5 * s, top, head.x() + 8.5 * s,
-                 head.y() + 19 * s);
+    body.cubicTo(head.x() + 6 * s, top - 0.5 * s, head.x() + 8.5 * s, top, head.x() + 8.5 * s, head.y() + 19 * s);
     body.closeSubpath();
     QLinearGradient shirt(QPointF(0, top), QPointF(0, head.y() + 19 * s));
     shirt.setColorAt(0, shirtTop);
@@ -411,8 +406,7 @@ void iconHelp(QPainter& p)
         const qreal start = 22.5 + 90 * i;
         seg.arcMoveTo(QRectF(c.x() - outer + 0.5, c.y() - outer + 0.5, 2 * outer - 1, 2 * outer - 1), start);
         seg.arcTo(QRectF(c.x() - outer + 0.5, c.y() - outer + 0.5, 2 * outer - 1, 2 * outer - 1), start, 45);
-        seg.arcTo(QRectF(c.x() - inner - 0.5, c.y() - inner - 0.5, 2 * inner + 1, 2 * inner + 1),
-                  start + 45, -45);
+        seg.arcTo(QRectF(c.x() - inner - 0.5, c.y() - inner - 0.5, 2 * inner + 1, 2 * inner + 1), start + 45, -45);
         seg.closeSubpath();
         p.drawPath(seg);
     }
@@ -495,9 +489,15 @@ std::vector<Asset> chromeAssets()
         {"main/header.png", {802, 73}, headerStrip},
         {"main/title-band.png", {803, 101}, titleBand},
         {"main/logo.png", {219, 211}, logo},
-        {"main/min-rest.png", button, [](QPainter& p) { drawMinRest(p, {0, 0}); }},
+        {"main/min-rest.png", button,
+         [](QPainter& p) {
+             drawMinRest(p, {0, 0});
+         }},
         {"main/min-hot.png", button, [=](QPainter& p) { hotBlue(p, Glyph::Bar); }},
-        {"main/close-rest.png", button, [](QPainter& p) { drawCloseRest(p, {0, 0}); }},
+        {"main/close-rest.png", button,
+         [](QPainter& p) {
+             drawCloseRest(p, {0, 0});
+         }},
         {"main/close-hot.png", button, hotRed},
         {"main/icon.png", {48, 48}, [](QPainter& p) { drawAppIcon(p, QRectF(0, 0, 48, 48)); }},
         {"main/icon-256.png", {256, 256}, [](QPainter& p) { drawAppIcon(p, QRectF(0, 0, 256, 256)); }},
@@ -505,8 +505,7 @@ std::vector<Asset> chromeAssets()
         {"notify/background.png", {329, 154}, notifyBackground},
         {"notify/close-rest.png", button,
          [](QPainter& p) {
-             chromeButton(p, {0, 0}, QColor(240, 150, 140), QColor(214, 100, 90), QColor(150, 60, 54),
-                          Glyph::Cross);
+             chromeButton(p, {0, 0}, QColor(240, 150, 140), QColor(214, 100, 90), QColor(150, 60, 54), Glyph::Cross);
          }},
         {"notify/close-hot.png", button, hotRed},
         {"mini/back-rest.png", button,

@@ -55,8 +55,8 @@ void panelBase(QPainter& p)
     p.setPen(QPen(QColor(120, 180, 255, 120), 1));
     p.drawLine(QPointF(0, 27.5), QPointF(178, 27.5));
 
-    fancyText(p, QPointF(14, 21), QStringLiteral("Orvane"), script(19), QBrush(Qt::white),
-              QColor(0, 0, 0, 0), 0, QColor(0, 0, 0, 140), {1, 1.3});
+    fancyText(p, QPointF(14, 21), QStringLiteral("Orvane"), script(19), QBrush(Qt::white), QColor(0, 0, 0, 0), 0,
+              QColor(0, 0, 0, 140), {1, 1.3});
 
     drawFaintSmiley(p, QRectF(10, 212, 46, 46), QColor(255, 255, 255, 46));
     drawFaintSmiley(p, QRectF(52, 232, 34, 34), QColor(255, 255, 255, 36));
@@ -84,8 +84,7 @@ void addressBook(QPainter& p, const QRectF& r)
     p.drawRoundedRect(front, 8, 8);
 
     // Index tabs.
-    const QColor tabs[] = {QColor(230, 70, 60), QColor(70, 150, 240), QColor(90, 190, 80),
-                           QColor(250, 170, 40)};
+    const QColor tabs[] = {QColor(230, 70, 60), QColor(70, 150, 240), QColor(90, 190, 80), QColor(250, 170, 40)};
     for (int i = 0; i < 4; ++i) {
         p.setPen(QPen(tabs[i].darker(150), 0.8));
         p.setBrush(tabs[i]);
@@ -167,8 +166,7 @@ void pencil(QPainter& p, QPointF tip, qreal angle, qreal length, qreal width)
     p.drawRect(QRectF(cone + bodyLen, -width / 2, width * 0.8, width));
     p.setBrush(QColor(250, 150, 170));
     p.setPen(QPen(QColor(170, 80, 100), 0.8));
-    p.drawRoundedRect(QRectF(cone + bodyLen + width * 0.8, -width / 2, width, width), width * 0.3,
-                      width * 0.3);
+    p.drawRoundedRect(QRectF(cone + bodyLen + width * 0.8, -width / 2, width, width), width * 0.3, width * 0.3);
     p.restore();
 }
 
@@ -246,16 +244,15 @@ void about(QPainter& p, const QString& version)
     fancyText(p, QPointF(172, 62), text(words::kAboutTitle), script(30), fill, QColor(6, 34, 96), 1.5);
 
     // The main window clips the open panel at picture x 554, so text stays left of 540.
-    shadowText(p, QRectF(172, 72, 366, 34), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               text(words::kAboutSummary),
+    shadowText(p, QRectF(172, 72, 366, 34), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text(words::kAboutSummary),
                sans(12), kBody);
-    shadowText(p, QRectF(172, 108, 300, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               text(words::kAboutVersion).arg(version), sans(11.5, true), QColor(255, 226, 120));
+    shadowText(p, QRectF(172, 108, 300, 16), Qt::AlignLeft | Qt::AlignVCenter, text(words::kAboutVersion).arg(version),
+               sans(11.5, true), QColor(255, 226, 120));
 
     p.setPen(QPen(QColor(170, 210, 255, 110), 1));
     p.drawLine(QPointF(172, 133.5), QPointF(540, 133.5));
-    shadowText(p, QRectF(172, 138, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               text(words::kAboutHeading), sans(15, true), kHeading);
+    shadowText(p, QRectF(172, 138, 300, 20), Qt::AlignLeft | Qt::AlignVCenter, text(words::kAboutHeading),
+               sans(15, true), kHeading);
 
     const auto& rows = words::kAboutRows;
     const QFont label = sans(12, true);
@@ -265,8 +262,7 @@ void about(QPainter& p, const QString& version)
         const QString l = text(rows[i].label);
         shadowText(p, QRectF(184, y, 120, 16), Qt::AlignLeft | Qt::AlignVCenter, l, label, QColor(255, 226, 120));
         const qreal x = 184 + QFontMetricsF(label).horizontalAdvance(l) + 5;
-        shadowText(p, QRectF(x, y, 260, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                   text(rows[i].value), value, kBody);
+        shadowText(p, QRectF(x, y, 260, 16), Qt::AlignLeft | Qt::AlignVCenter, text(rows[i].value), value, kBody);
     }
 }
 
@@ -278,8 +274,7 @@ void contact(QPainter& p)
     QLinearGradient fill(QPointF(0, 34), QPointF(0, 60));
     fill.setColorAt(0, Qt::white);
     fill.setColorAt(1, QColor(190, 226, 255));
-    fancyText(p, QPointF(172, 58), text(words::kContactTitle), script(26), fill,
-              QColor(6, 34, 96), 1.5);
+    fancyText(p, QPointF(172, 58), text(words::kContactTitle), script(26), fill, QColor(6, 34, 96), 1.5);
 
     // The rows of words::kContactRows, in their order.
     struct Row {
@@ -296,7 +291,8 @@ void contact(QPainter& p)
     // Titles end at the value column; their icons line up in one column to the left.
     qreal iconX = 1e9;
     for (std::size_t i = 0; i < std::size(places); ++i)
-        iconX = std::min(iconX, places[i].right - QFontMetricsF(f).horizontalAdvance(text(words::kContactRows[i].title)) - 20);
+        iconX = std::min(iconX,
+                         places[i].right - QFontMetricsF(f).horizontalAdvance(text(words::kContactRows[i].title)) - 20);
     for (std::size_t i = 0; i < std::size(places); ++i) {
         const Row& row = places[i];
         const QString title = text(words::kContactRows[i].title);
