@@ -72,20 +72,20 @@ private:
         const WaveLayout layout = beamlet::platform::readWaveLayout(wave);
         if (!layout.playable() || layout.channels > int(PA_CHANNELS_MAX))
             return;
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(layout.sampleRate), uint8_t(layout.channels)};
+        const pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, uint32_t(layout.sampleRate), uint8_t(layout.channels)};
         pa_buffer_attr buffer{};
         buffer.maxlength = buffer.prebuf = buffer.minreq = buffer.fragsize = uint32_t(-1);  // the server's choice
-        buffer.tlength = uint32_t(pa_usec_to_bytes(kBufferUs, &spec));
+        buffer.tlength = uint32_t(pa_usec_to_bytes(kBufferUs, &sampleSpec));
         int error = 0;
         const std::unique_ptr<pa_simple, void (*)(pa_simple*)> stream(
-            pa_simple_new(nullptr, "Orvane Beamlet", PA_STREAM_PLAYBACK, nullptr, "chime", &spec, nullptr, &buffer,
+            pa_simple_new(nullptr, "Orvane Beamlet", PA_STREAM_PLAYBACK, nullptr, "chime", &sampleSpec, nullptr, &buffer,
                           &error),
             pa_simple_free);
         if (!stream)
             return;  // no server now: silent, and the next sound tries again
 
-        const qsizetype frame = qsizetype(pa_frame_size(&spec));
-        const qsizetype slice = std::max(frame, qsizetype(pa_usec_to_bytes(kSliceUs, &spec)) / frame * frame);
+        const qsizetype frame = qsizetype(pa_frame_size(&sampleSpec));
+        const qsizetype slice = std::max(frame, qsizetype(pa_usec_to_bytes(kSliceUs, &sampleSpec)) / frame * frame);
         const char* samples = wave.constData() + layout.dataOffset;
         QByteArray halved(slice, Qt::Uninitialized);
         for (qsizetype at = 0; at < layout.dataSize; at += slice) {
