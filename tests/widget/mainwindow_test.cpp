@@ -10,7 +10,6 @@
 #include "widgets/Pictures.h"
 #include "widgets/PushButton.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -141,29 +140,6 @@ private slots:
         QTRY_VERIFY(close->isHighlighted());
         QTest::mouseClick(close, Qt::LeftButton);
         QCOMPARE(ends.size(), 1);
-    }
-
-    // Pictures that act are announced to screen readers by role and name.
-    void actingPicturesAreAnnounced_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("role");
-        QTest::newRow("close") << "closeButton" << int(QAccessible::Button);
-        QTest::newRow("minimize") << "minimizeButton" << int(QAccessible::Button);
-        QTest::newRow("logo") << "logo" << int(QAccessible::Button);
-        QTest::newRow("website link") << "websiteLink" << int(QAccessible::Link);
-        QTest::newRow("emoticon tile") << "tile18" << int(QAccessible::Button);
-    }
-    void actingPicturesAreAnnounced()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, role);
-        click("contactButton");  // the panels are made as they first slide in
-        click("emotionsButton");
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(child(qPrintable(name)));
-        QVERIFY(iface);
-        QCOMPARE(int(iface->role()), role);
-        QVERIFY(!iface->text(QAccessible::Name).isEmpty());
     }
 
     // Panel places and enabled commands after each click and once its slides
