@@ -250,7 +250,7 @@ struct Program {
     }
 
     int chimes = 0;
-    platform::DesktopServices desktop{widgets::chimeBytes(), std::make_unique<CountingPlayer>(chimes)};
+    platform::DesktopServices desktop{&widgets::chimeBytes, std::make_unique<CountingPlayer>(chimes)};
     gui::Notifier notifier;
     gui::MainWindow window;
 };

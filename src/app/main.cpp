@@ -71,7 +71,7 @@ int main(int argc, char* argv[])
     // box take it, and the captions share its face.
     QApplication::setFont(widgets::windowFont(widgets::Face::SansSerif, 8.25));
 
-    platform::DesktopServices desktop(widgets::chimeBytes());
+    platform::DesktopServices desktop(&widgets::chimeBytes);
     gui::Notifier notifier(desktop.services);
     gui::MainWindow window(desktop.services, notifier, gui::MakerData::embedded());
     QObject::connect(&window, &gui::MainWindow::endRequested, &app, &QCoreApplication::quit);

@@ -83,8 +83,8 @@ void ModuleSoundPlayer::stop()
         player_->stop();
 }
 
-DesktopServices::DesktopServices(const QByteArray& chimeWave, std::unique_ptr<SoundPlayer> player)
-    : chime_(chimeWave, std::move(player)),
+DesktopServices::DesktopServices(ToneChime::WaveSource chimeWave, std::unique_ptr<SoundPlayer> player)
+    : chime_(std::move(chimeWave), std::move(player)),
       services{clipboard_, chime_, links_, windows_}
 {
 }

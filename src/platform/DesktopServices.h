@@ -44,7 +44,7 @@ private:
 // the sound module unless another player is given.
 class DesktopServices {
 public:
-    explicit DesktopServices(const QByteArray& chimeWave,
+    explicit DesktopServices(ToneChime::WaveSource chimeWave,
                              std::unique_ptr<SoundPlayer> player = std::make_unique<ModuleSoundPlayer>());
     DesktopServices(const DesktopServices&) = delete;
     DesktopServices& operator=(const DesktopServices&) = delete;

@@ -4,8 +4,8 @@
 
 namespace beamlet::platform {
 
-ToneChime::ToneChime(const QByteArray& wave, std::unique_ptr<SoundPlayer> player)
-    : wave_(wave),
+ToneChime::ToneChime(WaveSource wave, std::unique_ptr<SoundPlayer> player)
+    : source_(std::move(wave)),
       player_(std::move(player))
 {
     writer_.setMaxThreadCount(1);
@@ -21,6 +21,8 @@ void ToneChime::ring()
     // The file is written on a thread of its own so the animation's next tick
     // never waits for the disk. Without a writable folder or a player the cycle
     // simply goes on silently.
+    if (wave_.isNull())
+        wave_ = source_();
     const quint64 ring = ++rings_;
     writer_.start([this, folders = toneFolders(), ring] {
         const bool written = !writeTone(wave_, folders).isEmpty();

@@ -8,14 +8,19 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include <functional>
 #include <memory>
 
 namespace beamlet::platform {
 
 class ToneChime final : public Chime {
 public:
-    // The wave's bytes are shared, not copied, and must outlive the chime.
-    ToneChime(const QByteArray& wave, std::unique_ptr<SoundPlayer> player);
+    // Gives the wave's bytes, shared rather than copied; they must outlive the chime.
+    using WaveSource = std::function<QByteArray()>;
+
+    // The wave is asked for at the first ring, not at start: looking it up among
+    // the embedded files would bring the pages around it into memory.
+    ToneChime(WaveSource wave, std::unique_ptr<SoundPlayer> player);
     ~ToneChime() override;
     ToneChime(const ToneChime&) = delete;
     ToneChime& operator=(const ToneChime&) = delete;
@@ -26,7 +31,8 @@ public:
 private:
     void onWritten(quint64 ring, bool written);
 
-    const QByteArray wave_;
+    WaveSource source_;
+    QByteArray wave_;
     std::unique_ptr<SoundPlayer> player_;
     QObject context_;     // brings the written file's news back to this thread
     QThreadPool writer_;  // one thread: half a megabyte written off the animation's tick
