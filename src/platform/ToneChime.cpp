@@ -21,11 +21,15 @@ void ToneChime::ring()
     // The file is written on a thread of its own so the animation's next tick
     // never waits for the disk. Without a writable folder or a player the cycle
     // simply goes on silently.
-    if (wave_.isNull())
+    // Where the file goes is worked out once: the folders are resolved on the
+    // file system, and neither they nor the program's place change while it runs.
+    if (wave_.isNull()) {
         wave_ = source_();
+        folders_ = toneFolders();
+    }
     const quint64 ring = ++rings_;
-    writer_.start([this, folders = toneFolders(), ring] {
-        const bool written = !writeTone(wave_, folders).isEmpty();
+    writer_.start([this, ring] {
+        const bool written = !writeTone(wave_, folders_).isEmpty();
         QMetaObject::invokeMethod(
             &context_, [this, ring, written] { onWritten(ring, written); }, Qt::QueuedConnection);
     });

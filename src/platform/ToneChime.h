@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <functional>
@@ -33,6 +34,7 @@ private:
 
     WaveSource source_;
     QByteArray wave_;
+    QStringList folders_;  // where tone.wav may go, in order
     std::unique_ptr<SoundPlayer> player_;
     QObject context_;     // brings the written file's news back to this thread
     QThreadPool writer_;  // one thread: half a megabyte written off the animation's tick
