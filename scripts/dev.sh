@@ -15,26 +15,8 @@ test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils 
   python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
   at-spi2-core python3-pyatspi diffoscope-minimal)
 
-install_missing() {
-  local missing=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    if command -v sudo >/dev/null 2>&1; then
-      sudo=(sudo)
-    else
-      echo "These Debian packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
-      echo "Install them as an administrator (apt-get install ${missing[*]}) and run this again." >&2
-      exit 1
-    fi
-  fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
+# shellcheck source=packages.sh
+source "$here/scripts/packages.sh"
 
 configure_and_build() {
   local dir=$1; shift
