@@ -13,19 +13,23 @@ QString writeToneInto(const QString& folder, const QByteArray& bytes)
     if (folder.isEmpty())
         return {};
     const QString target = folder + QStringLiteral("/tone.wav");
-    QTemporaryFile temp(folder + QStringLiteral("/.tone-XXXXXX.wav"));
-    temp.setAutoRemove(true);
-    if (!temp.open())
-        return {};
-    if (temp.write(bytes) != bytes.size() || !temp.flush()) {
-        return {};
+    QString written;
+    {
+        QTemporaryFile temp(folder + QStringLiteral("/.tone-XXXXXX.wav"));
+        if (!temp.open())
+            return {};
+        if (temp.write(bytes) != bytes.size() || !temp.flush())
+            return {};
+        // Closed for good before it is moved: Windows moves no file that is open.
+        temp.setAutoRemove(false);
+        written = temp.fileName();
     }
-    temp.close();
     // The directory entry is swapped: a stale longer file leaves no tail, and a
     // symbolic link is replaced rather than written through.
-    if (!native::replaceFile(temp.fileName(), target))
+    if (!native::replaceFile(written, target)) {
+        QFile::remove(written);
         return {};
-    temp.setAutoRemove(false);
+    }
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return target;
 }

@@ -53,8 +53,9 @@ QString userDataFolder()
 
 bool replaceFile(const QString& from, const QString& to)
 {
-    const auto source = reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16());
+    const QString sourcePath = QDir::toNativeSeparators(from);
     const QString targetPath = QDir::toNativeSeparators(to);
+    const auto source = reinterpret_cast<const wchar_t*>(sourcePath.utf16());
     const auto target = reinterpret_cast<const wchar_t*>(targetPath.utf16());
     if (MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING))
         return true;
