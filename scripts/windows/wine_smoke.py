@@ -34,16 +34,8 @@ def check(what, value, expected):
         raise Failed(what)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--design-dump", required=True)
-    parser.add_argument("--shots")
-    args = parser.parse_args()
-    os.environ["BEAMLET_DESIGN_DUMP"] = os.path.abspath(args.design_dump)
-    sys.path.insert(0, E2E)
-    import harness as h
-    import test_sound
+def wine_session_class(h, exe_dir):
+    """harness.Session, with the Windows program in exe_dir (beamlet.exe, beamlet.com)."""
 
     class WineSession(h.Session):
         """A desktop whose program is the Windows one, run by wine64 in a prefix of its
@@ -61,7 +53,7 @@ def main():
             self.bindir = os.path.join(self.prefix, "drive_c", "beamlet")
             os.makedirs(self.bindir)
             for name in ("beamlet.exe", "beamlet.com"):
-                shutil.copy2(os.path.join(os.path.dirname(args.exe), name), self.bindir)
+                shutil.copy2(os.path.join(exe_dir, name), self.bindir)
             self.program_path = os.path.join(self.bindir, "beamlet.exe")
 
         def env(self):
@@ -78,6 +70,23 @@ def main():
 
         def launch(self, timeout=60, wrapper=()):
             super().launch(timeout, wrapper=("wine",))
+
+
+    return WineSession
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--design-dump", required=True)
+    parser.add_argument("--shots")
+    args = parser.parse_args()
+    os.environ["BEAMLET_DESIGN_DUMP"] = os.path.abspath(args.design_dump)
+    sys.path.insert(0, E2E)
+    import harness as h
+    import test_sound
+
+    WineSession = wine_session_class(h, os.path.dirname(os.path.abspath(args.exe)))
 
     def shot(session, name, geometry):
         if args.shots:
@@ -108,6 +117,11 @@ def main():
         print("clipboard:", subprocess.run(["od", "-c"], input=copied, capture_output=True).stdout.decode())
         check("Get Code of Hi", copied, h.H + h.I)
         n = s.resting_notification()
+        # The fade goes on a little once the window has risen to its place.
+        try:
+            h.wait_until(lambda: s.probe().opacity(n) == 0xEBEBEBEB, 3, 0.01, "the opacity at rest")
+        except AssertionError:
+            pass
         check("notification opacity at rest", hex(s.probe().opacity(n) or 0), hex(0xEBEBEBEB))
         shot(s, "notification", s.geometry(n))
         h.wait_until(lambda: s.notification() is None, 20, 0.1, "the notification to go")
@@ -150,7 +164,10 @@ def main():
             time.sleep(0.5)
             shot(s, "mini", s.geometry(mini))
 
-        s.close_by_window_manager(s.mini_window() or s.main_window)
+            # Closing the mini window brings the main window back, as on Linux.
+            s.close_by_window_manager(mini)
+            h.wait_until(s.main_visible, 10, what="the main window back")
+        s.close_by_window_manager(s.main_window)
         check("status after a close", s.wait_exit(30), 0)
         check("clipboard after the program ended", s.clipboard(), h.H + h.I)
     print("all as on Linux")
