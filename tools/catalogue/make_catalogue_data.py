@@ -219,7 +219,7 @@ def render(grids):
     emit("constexpr Entry kEntries[kEntryCount] = {")
     for number, name, shape, width, height, _lengths, _ids in grids:
         sym = shape_symbol(shape)
-        emit(f'    {{{number}, "{name}", kRows{sym}, kFeeds{sym}, kIds{number:02d}}},')
+        emit(f'    {{{number}, "{name}", kRows{sym}, kFeeds{sym}, kIds{number:02d}, {{{width}, {height}}}}},')
     emit("};")
     emit("")
     emit("}  // namespace")
