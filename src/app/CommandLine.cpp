@@ -2,7 +2,7 @@
 
 #include "core/Catalogue.h"
 #include "core/CodeBuffer.h"
-#include "platform/System.h"
+#include "platform/StandardStreams.h"
 
 #include <QCommandLineParser>
 #include <QStringConverter>

@@ -16,16 +16,10 @@
 //   programIsInstalled()     whether the program's folder is the system's
 //   userDataFolder()         the user's folder for files the program leaves
 //   readStandardInput(), writeStandardOutput()   the command line's streams
-#include <QtGlobal>
+#include "platform/Native.h"
 
 #if defined(Q_OS_WIN)
 #include "platform/win/System.h"
-namespace beamlet::platform {
-namespace native = win;
-}
 #else
 #include "platform/x11/System.h"
-namespace beamlet::platform {
-namespace native = x11;
-}
 #endif
