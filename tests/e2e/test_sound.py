@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The notification's chime, as it reaches the sound server: all of it, at half volume,
-on every copy, and again after the sound server has restarted."""
+on every copy, and again after the sound server has restarted or where tone.wav cannot
+be written."""
 
 import array
 import math
@@ -238,6 +239,20 @@ class SoundTest(h.SessionTestCase):
             for copy, faults in enumerate(results, 1):
                 with self.subTest(copies_while_down=down_copies, copy_once_back=copy):
                     self.assertEqual(faults, [])
+
+    def test_the_chime_is_heard_where_tone_wav_cannot_be_written(self):
+        os.mkdir(os.path.join(self.s.bindir, "tone.wav"))  # nothing replaces a folder, root included
+        self.s.program_env["XDG_CACHE_HOME"] = h.TONE_SOURCE  # a file: no cache folder under it
+        _, _, original = read_wav(h.TONE_SOURCE)
+        recorder = SoundRecorder(self.s, os.path.join(self.s.tmp, "heard.wav"))
+        self.s.launch()
+        start = recorder.mark()
+        self.assertEqual(self.s.get_code("H"), h.H)
+        self.s.resting_notification()
+        h.wait_until(lambda: not self.s.notification(), 15, what="the notification to go away")
+        end = recorder.mark()
+        recorder.stop()
+        self.assertEqual(chime_faults(read_wav(recorder.path)[2][start // 2:end // 2], original), [])
 
 
 if __name__ == "__main__":
