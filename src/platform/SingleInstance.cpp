@@ -347,7 +347,7 @@ SingleInstance::Claim SingleInstance::claim(const QString& folder, const std::fu
             release();
             return Claim::Unusable;
         }
-        watchForReplacement(folder);
+        watchFolder(folder);
         outcome = Start::Run;
         return Claim::Done;
     }
@@ -402,14 +402,16 @@ bool SingleInstance::listen()
     return true;
 }
 
-void SingleInstance::watchForReplacement(const QString& folder)
+void SingleInstance::watchFolder(const QString& folder)
 {
-    // The folder's new entries, not a timer: nothing wakes the program while no
-    // start comes, and a program that was stopped finds the news waiting.
+    // The folder's entries, not a timer: nothing wakes the program while no start
+    // comes, and a program that was stopped finds the news waiting.
     watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (watch_ < 0)
         return;
-    if (::inotify_add_watch(watch_, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
+    if (::inotify_add_watch(watch_, QFile::encodeName(folder).constData(),
+                            IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_MOVED_FROM | IN_ONLYDIR)
+        < 0) {
         ::close(watch_);
         watch_ = -1;
         return;
@@ -419,12 +421,40 @@ void SingleInstance::watchForReplacement(const QString& folder)
         char events[4096];
         while (::read(watch_, events, sizeof events) > 0) {
         }
-        if (isReplaced()) {
-            watchNotifier_->setEnabled(false);
-            say(QStringLiteral("a later start took this display over while this program did not answer; it ends"));
-            emit replaced();
-        }
+        checkClaim();
     });
+}
+
+void SingleInstance::checkClaim()
+{
+    // Removed from under the program (by a cleaner of temporary files, say, or by
+    // a start that took over and has ended since): made again, so that later
+    // starts still find this program. A start that made its own lock meanwhile
+    // has the display.
+    if (idOfPath(lockPath_) == FileId{}) {
+        const int fd = openLock(QFile::encodeName(lockPath_));
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && idOf(fd) == idOfPath(lockPath_)) {
+            ::close(lock_);
+            lock_ = fd;
+            lockId_ = idOf(fd);
+        } else if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    if (isReplaced()) {
+        watchNotifier_->setEnabled(false);
+        say(QStringLiteral("a later start took this display over while this program did not answer; it ends"));
+        emit replaced();
+        return;
+    }
+    if (listener_ >= 0 && idOfPath(socketPath_) != socketId_) {
+        delete notifier_;
+        notifier_ = nullptr;
+        ::close(listener_);
+        listener_ = -1;
+        if (!listen())
+            say(QStringLiteral("cannot listen there any more; later starts will not find this program"), socketPath_);
+    }
 }
 
 bool SingleInstance::isReplaced() const

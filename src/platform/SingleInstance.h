@@ -12,6 +12,7 @@
 // A program that neither answers nor ends (stopped, hung) is waited for a while;
 // then one start takes its place under the folder's own lock, and the program
 // that did not answer ends as soon as it runs again and sees it was replaced.
+// Lock or socket removed from under the running program are made again.
 //
 // Lock and socket live in a folder only the user can write to: the runtime
 // folder, else (unsafe, too long a path, or where the lock cannot be made, a
@@ -68,7 +69,8 @@ private:
     Claim claim(const QString& folder, const std::function<bool()>& toldToEnd, Start& outcome, QString& why);
     bool takeOver(const QString& folder, FileId unanswering);
     bool listen();
-    void watchForReplacement(const QString& folder);
+    void watchFolder(const QString& folder);
+    void checkClaim();
     bool isReplaced() const;
     void acceptWaiting();
     void release();

@@ -43,11 +43,16 @@ class SingleInstanceTest(h.SessionTestCase):
         return [p for p in paths if stat.S_ISSOCK(os.lstat(p).st_mode)]
 
     def test_a_second_start_brings_the_showing_window_forward(self):
-        for mini in (False, True):
-            with self.subTest(mini=mini):
-                if mini:
+        # removed: the lock and the socket were removed from under the running program.
+        for mini, removed in ((False, False), (True, False), (True, True)):
+            with self.subTest(mini=mini, removed=removed):
+                if mini and not self.s.mini_window():
                     self.s.click_rect(L["miniWindowButton"])
                     h.wait_until(self.s.mini_window, 10, what="the mini window")
+                if removed:
+                    for name in os.listdir(self.s.runtime_dir):
+                        os.unlink(os.path.join(self.s.runtime_dir, name))
+                    h.wait_until(lambda: len(os.listdir(self.s.runtime_dir)) == 2, 10, what="lock and socket made again")
                 shown = self.s.mini_window() if mini else self.s.main_window
                 self.s.xdotool("windowminimize", "--sync", shown)
                 self.assertEqual(self.start_again(), 0)
