@@ -47,6 +47,8 @@ int main(int argc, char* argv[])
     QObject::connect(&window, &gui::MainWindow::endRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &platform::native::SingleInstance::activationRequested, &window,
                      &gui::MainWindow::comeForward);
+    // Replaced by a later start while it did not answer, it ends as by its close control.
+    QObject::connect(&instance, &platform::native::SingleInstance::replaced, &window, &QWidget::close);
     QObject::connect(&endRequests, &platform::native::EndRequests::endRequested, &window, &QWidget::close);
     window.show();
     const int status = app.exec();

@@ -8,7 +8,6 @@
 #include "platform/x11/StandardStreams.h"
 #include "platform/x11/WindowStacking.h"
 
-#include <functional>
 #include <memory>
 
 namespace beamlet::platform::x11 {
@@ -31,19 +30,9 @@ inline void useConsole() {}
 class SingleInstance : public platform::SingleInstance {
 public:
     SingleInstance() : platform::SingleInstance(qgetenv("DISPLAY")) {}
-    enum class Start {
-        Run,
-        HandedOver,
-        Abandoned
-    };
-    Start start(const std::function<bool()>&) { return handOverToRunning() ? Start::HandedOver : Start::Run; }
-    void stopListening() {}
 };
 
-class EndRequests : public EndSignals {
-public:
-    bool pending() const { return false; }
-};
+using EndRequests = EndSignals;
 
 inline std::unique_ptr<SoundPlayer> makeSoundPlayer()
 {
