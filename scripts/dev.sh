@@ -3,38 +3,27 @@
 #   scripts/dev.sh run    install what is missing, build, start the program
 #   scripts/dev.sh test   install what is missing, build, run every test
 #   scripts/dev.sh package  install what is missing, build the Debian package
+#   scripts/dev.sh windows  install what is missing, build the Windows program
+#                           (build-windows/beamlet.exe and beamlet.com), building
+#                           Qt for Windows first when it is not in the cache yet
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BEAMLET_BUILD_DIR:-$here/build}"
 asan_build="${BEAMLET_ASAN_BUILD_DIR:-$here/build-asan}"
+windows_build="${BEAMLET_WINDOWS_BUILD_DIR:-$here/build-windows}"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev libpulse-dev qt6-image-formats-plugins)
 test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick xcompmgr hsetroot
   python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
   at-spi2-core python3-pyatspi diffoscope-minimal)
+# The cross compilers; this machine's Qt gives moc, rcc and uic and builds the
+# build's own tools. scripts/windows/build-qt.sh installs what Qt's build needs.
+windows_packages=(cmake g++ ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix)
 
-install_missing() {
-  local missing=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    if command -v sudo >/dev/null 2>&1; then
-      sudo=(sudo)
-    else
-      echo "These Debian packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
-      echo "Install them as an administrator (apt-get install ${missing[*]}) and run this again." >&2
-      exit 1
-    fi
-  fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
+# shellcheck source=packages.sh
+source "$here/scripts/packages.sh"
 
 configure_and_build() {
   local dir=$1; shift
@@ -71,8 +60,17 @@ case "${1:-}" in
     ctest --test-dir "$build" --output-on-failure -j "$jobs"
     sanitizer_tests
     ;;
+  windows)
+    install_missing "${windows_packages[@]}"
+    qt=$("$here/scripts/windows/build-qt.sh")
+    cmake -S "$here" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$here/scripts/windows/toolchain-mingw64.cmake" \
+      -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
+      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+    cmake --build "$windows_build" -j "$jobs"
+    ;;
   *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|package|windows" >&2
     exit 2
     ;;
 esac

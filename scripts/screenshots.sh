@@ -2,27 +2,36 @@
 # Takes the README's screenshots: starts the program on a private Xvfb with openbox,
 # opens each panel and the mini window with xdotool, and crops each window.
 #   scripts/screenshots.sh [path/to/beamlet] [output folder]
+# Given the Windows program (beamlet.exe), runs it under Wine in a prefix of its own.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 exe=${1:-$here/build/beamlet}
 out=${2:-$here/docs/screenshots}
 mkdir -p "$out"
 work=$(mktemp -d)
-cp "$exe" "$work/beamlet"
+run=("$work/beamlet")
+if [[ $exe == *.exe ]]; then
+  run=(wine "$work/beamlet.exe")
+  cp "$exe" "$work/beamlet.exe"
+  export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+else
+  cp "$exe" "$work/beamlet"
+fi
 
 # Xvfb writes its display number once it accepts clients. Only this script's own
 # X server is stopped at the end, never another session's.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$! app="" wm=""
-trap 'kill $app $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $app $wm $xvfb 2>/dev/null; [ -z "${WINEPREFIX:-}" ] || wineserver -k; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(head -n 1 "$work/display")
 openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1
-HOME=$work XDG_CACHE_HOME=$work/cache "$work/beamlet" >/dev/null 2>&1 &
+[ -z "${WINEPREFIX:-}" ] || wine wineboot -i >/dev/null 2>&1
+HOME=$work XDG_CACHE_HOME=$work/cache "${run[@]}" >/dev/null 2>&1 &
 app=$!
-for _ in $(seq 50); do xdotool search --name "Orvane Facebook Beamlet" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do xdotool search --onlyvisible --name "Orvane Facebook Beamlet" >/dev/null 2>&1 && break; sleep 0.1; done
 sleep 1
 
 X=238 Y=256

@@ -2,18 +2,14 @@
 
 #include "core/Catalogue.h"
 #include "core/CodeBuffer.h"
+#include "platform/StandardStreams.h"
 
 #include <QCommandLineParser>
 #include <QStringConverter>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
-
-#include <poll.h>
-#include <unistd.h>
 
 namespace beamlet::app {
 namespace {
@@ -32,37 +28,16 @@ QString notUtf8(const QString& what)
     return QStringLiteral("%1 is not valid UTF-8 text").arg(what);
 }
 
-// Whether a read or write that failed with this error is to be tried again. A
-// descriptor handed over non-blocking says EAGAIN when it has nothing yet: wait
-// for it rather than take that for the end or for a fault.
-bool tryAgain(int fd, short events)
-{
-    if (errno == EINTR)
-        return true;
-    if (errno != EAGAIN && errno != EWOULDBLOCK)
-        return false;
-    pollfd wanted{fd, events, 0};
-    return ::poll(&wanted, 1, -1) >= 0 || errno == EINTR;
-}
-
-// Every byte goes straight to the descriptor, so a failed write is seen here
-// rather than lost in a buffer flushed at exit. A reader that closes early ends
-// the program by SIGPIPE, quietly, as it ends any filter; only a caller that
-// ignores SIGPIPE sees EPIPE, which is just as quiet.
+// Every byte goes straight out, so a failed write is seen here rather than lost
+// in a buffer flushed at exit; a reader that went away is no fault worth a word.
 int writeOut(std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (written < 0 && tryAgain(STDOUT_FILENO, POLLOUT))
-            continue;
-        if (written < 0) {
-            if (errno != EPIPE)
-                std::fprintf(stderr, "beamlet: cannot write to standard output: %s\n", std::strerror(errno));
-            return kWriteError;
-        }
-        bytes.remove_prefix(std::size_t(written));
-    }
-    return 0;
+    QString error;
+    if (platform::native::writeStandardOutput(bytes, error))
+        return 0;
+    if (!error.isEmpty())
+        std::fprintf(stderr, "beamlet: cannot write to standard output: %s\n", qPrintable(error));
+    return kWriteError;
 }
 
 // What typing the text into the typing box would put in the code buffer.
@@ -82,12 +57,10 @@ int writeCodeOfStandardInput()
     core::CodeBuffer buffer;
     char chunk[1 << 16];
     for (;;) {
-        const ssize_t read = ::read(STDIN_FILENO, chunk, sizeof chunk);
-        if (read < 0 && tryAgain(STDIN_FILENO, POLLIN))
-            continue;
+        QString error;
+        const qsizetype read = platform::native::readStandardInput(chunk, sizeof chunk, error);
         if (read < 0)
-            return fail(
-                QStringLiteral("cannot read standard input: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+            return fail(QStringLiteral("cannot read standard input: %1").arg(error));
         if (read == 0)
             break;
         const QString text = decoder.decode(QByteArrayView(chunk, read));

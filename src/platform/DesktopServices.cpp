@@ -1,5 +1,7 @@
 #include "platform/DesktopServices.h"
 
+#include "platform/System.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -7,8 +9,6 @@
 #include <QLibrary>
 #include <QTimer>
 #include <QWidget>
-
-#include <xcb/xcb.h>
 
 namespace beamlet::platform {
 
@@ -44,12 +44,6 @@ void QtWindowStacking::setStaysOnTop(QWidget& window, bool on)
 void QtWindowStacking::setOpacity(QWidget& window, int alpha)
 {
     window.setWindowOpacity(qBound(0, alpha, 255) / 255.0);
-    // Qt only queues the property change; it leaves for the X server when something
-    // else flushes the connection. A moving window's configure events do that, a
-    // window fading in at rest has nothing: send each step now. (No X connection
-    // off screen.)
-    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-        xcb_flush(x11->connection());
 }
 
 ModuleSoundPlayer::ModuleSoundPlayer() = default;
@@ -83,10 +77,18 @@ void ModuleSoundPlayer::stop()
         player_->stop();
 }
 
-DesktopServices::DesktopServices(ToneChime::WaveSource chimeWave, std::unique_ptr<SoundPlayer> player)
-    : chime_(std::move(chimeWave), std::move(player)),
-      services{clipboard_, chime_, links_, windows_}
+DesktopServices::DesktopServices(ToneChime::WaveSource chimeWave)
+    : DesktopServices(std::move(chimeWave), native::makeSoundPlayer())
 {
 }
+
+DesktopServices::DesktopServices(ToneChime::WaveSource chimeWave, std::unique_ptr<SoundPlayer> player)
+    : chime_(std::move(chimeWave), std::move(player)),
+      windows_(std::make_unique<native::WindowStacking>()),
+      services{clipboard_, chime_, links_, *windows_}
+{
+}
+
+DesktopServices::~DesktopServices() = default;
 
 }  // namespace beamlet::platform

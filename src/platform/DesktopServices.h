@@ -18,7 +18,8 @@ public:
     void open(const QUrl& target) override;
 };
 
-class QtWindowStacking final : public WindowStacking {
+// Qt's own stacking and opacity; each system's folder makes them reach the screen.
+class QtWindowStacking : public WindowStacking {
 public:
     void setStaysOnTop(QWidget& window, bool on) override;
     void setOpacity(QWidget& window, int alpha) override;
@@ -41,11 +42,13 @@ private:
 // The four together, made once in main() after the application object and gone
 // before it, so the audio stream is closed while the application still exists.
 // The chime's wave comes from the program's embedded resources; it plays through
-// the sound module unless another player is given.
+// the system's player (platform/System.h) unless another player is given. The
+// windows' stacking is the system's.
 class DesktopServices {
 public:
-    explicit DesktopServices(ToneChime::WaveSource chimeWave,
-                             std::unique_ptr<SoundPlayer> player = std::make_unique<ModuleSoundPlayer>());
+    explicit DesktopServices(ToneChime::WaveSource chimeWave);
+    DesktopServices(ToneChime::WaveSource chimeWave, std::unique_ptr<SoundPlayer> player);
+    ~DesktopServices();
     DesktopServices(const DesktopServices&) = delete;
     DesktopServices& operator=(const DesktopServices&) = delete;
 
@@ -53,7 +56,7 @@ private:
     QtClipboard clipboard_;
     ToneChime chime_;
     DesktopLinkOpener links_;
-    QtWindowStacking windows_;
+    std::unique_ptr<WindowStacking> windows_;
 
 public:
     Services services;

@@ -1,12 +1,10 @@
 #include "platform/ToneFile.h"
 
+#include "platform/System.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryFile>
-
-#include <algorithm>
-#include <cstdio>
 
 namespace beamlet::platform {
 
@@ -15,19 +13,23 @@ QString writeToneInto(const QString& folder, const QByteArray& bytes)
     if (folder.isEmpty())
         return {};
     const QString target = folder + QStringLiteral("/tone.wav");
-    QTemporaryFile temp(folder + QStringLiteral("/.tone-XXXXXX.wav"));
-    temp.setAutoRemove(true);
-    if (!temp.open())
-        return {};
-    if (temp.write(bytes) != bytes.size() || !temp.flush()) {
+    QString written;
+    {
+        QTemporaryFile temp(folder + QStringLiteral("/.tone-XXXXXX.wav"));
+        if (!temp.open())
+            return {};
+        if (temp.write(bytes) != bytes.size() || !temp.flush())
+            return {};
+        // Closed for good before it is moved: Windows moves no file that is open.
+        temp.setAutoRemove(false);
+        written = temp.fileName();
+    }
+    // The directory entry is swapped: a stale longer file leaves no tail, and a
+    // symbolic link is replaced rather than written through.
+    if (!native::replaceFile(written, target)) {
+        QFile::remove(written);
         return {};
     }
-    temp.close();
-    // rename() swaps the directory entry: a stale longer file leaves no tail, and
-    // a symbolic link is replaced rather than written through.
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        return {};
-    temp.setAutoRemove(false);
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return target;
 }
@@ -42,29 +44,14 @@ QString userCacheFolder(const QString& xdgCacheHome, const QString& home)
     return {};
 }
 
-namespace {
-
-bool runsInstalled()
-{
-    // Both sides resolved, so a /bin linked to /usr/bin or an installed tree
-    // reached through a link still counts.
-    const QString here = QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath();
-    const QStringList installed = QStringLiteral(BEAMLET_INSTALLED_BINDIRS).split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    return !here.isEmpty() && std::any_of(installed.begin(), installed.end(), [&here](const QString& folder) {
-        return QFileInfo(folder).canonicalFilePath() == here;
-    });
-}
-
-}  // namespace
-
 QStringList toneFolders()
 {
     QStringList folders;
-    if (!runsInstalled())
+    if (!native::programIsInstalled())
         folders << QCoreApplication::applicationDirPath();
-    const QString cache = userCacheFolder(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
-    if (!cache.isEmpty()) {
-        QString own = cache;
+    const QString userFolder = native::userDataFolder();
+    if (!userFolder.isEmpty()) {
+        QString own = userFolder;
         if (!QCoreApplication::organizationName().isEmpty())
             own += QLatin1Char('/') + QCoreApplication::organizationName();
         if (!QCoreApplication::applicationName().isEmpty())

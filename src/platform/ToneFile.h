@@ -1,7 +1,8 @@
 #pragma once
 // Writes the notification sound to a file users may take it from: next to a
 // program run from its own folder when that folder is writable, else in the
-// user's cache folder; an installed program writes only to the cache folder.
+// user's folder (the cache folder on Linux, the local application data folder on
+// Windows); an installed program writes only to the user's folder.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,10 +20,10 @@ QString writeToneInto(const QString& folder, const QByteArray& bytes);
 QString userCacheFolder(const QString& xdgCacheHome, const QString& home);
 
 // Where tone.wav may go, in order: the program's folder, then this program's
-// folder in the user's cache folder when there is one. Run from a folder the
-// install rules put it in (the build's <prefix>/bin or the package's /usr/bin),
-// the program is installed: that folder is the system's, and nothing is written
-// there whoever runs it, root included.
+// folder in the user's folder when there is one (<user folder>/Orvane/beamlet).
+// Run from a folder programs are installed in (platform/System.h:
+// programIsInstalled()), the program is installed: that folder is the system's,
+// and nothing is written there whoever runs it, root included.
 QStringList toneFolders();
 
 // Tries each folder in turn, creating it if need be; empty when none works.
