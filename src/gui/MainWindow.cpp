@@ -119,7 +119,7 @@ MainWindow::Chrome MainWindow::makeChrome()
     connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
     connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
     connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(logo, &QAbstractButton::clicked, this, [this] { services_.links.open(maker_.website.target); });
+    connect(logo, &QAbstractButton::clicked, this, [this] { openLink(maker_.website.target); });
     connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
     return {logo, miniWindowButton};
 }
@@ -208,8 +208,7 @@ void MainWindow::makePanelsComingIntoView()
     if (!contactPanel_ && coming(panels_.contact())) {
         contactPanel_ = new ContactPanel(maker_, this);
         okCloses(contactPanel_->okButton(), &core::PanelModel::closeContact);
-        connect(contactPanel_, &ContactPanel::linkActivated, this,
-                [this](const QUrl& url) { services_.links.open(url); });
+        connect(contactPanel_, &ContactPanel::linkActivated, this, &MainWindow::openLink);
         made = true;
     }
     if (!packPanel_ && coming(panels_.pack())) {
@@ -386,6 +385,20 @@ void MainWindow::onHelpClicked()
         QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("helpBox"));
     box.exec();
+}
+
+void MainWindow::openLink(const QUrl& target)
+{
+    // A link that opens nothing says so, in words a screen reader reads out too.
+    services_.links.open(target, [window = QPointer<MainWindow>(this), target] {
+        if (!window)
+            return;
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Link - Orvane Beamlet"),
+                        tr("No program on this computer opens %1.").arg(target.toDisplayString()), QMessageBox::Ok,
+                        window);
+        box.setObjectName(QStringLiteral("linkFailureBox"));
+        box.exec();
+    });
 }
 
 void MainWindow::onTileClicked(int number)

@@ -61,6 +61,7 @@ private:
     void onAboutClicked();
     void onContactClicked();
     void onHelpClicked();
+    void openLink(const QUrl& target);
     void onTileClicked(int number);
     void showMiniWindow();
     void returnFromMiniWindow();

@@ -15,7 +15,7 @@ public:
 
 class DesktopLinkOpener final : public LinkOpener {
 public:
-    void open(const QUrl& target) override;
+    void open(const QUrl& target, std::function<void()> notOpened) override;
 };
 
 class QtWindowStacking final : public WindowStacking {
