@@ -40,6 +40,8 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMainWindow.w, layout::kMainWindow.h);
 
+    // The hover rule of the window's pictures and buttons: a move over the bare surface puts them out.
+    hover_ = new widgets::HoverGroup(*this);
     // Made back to front: each control lies in front of those made before it.
     const Chrome chrome = makeChrome();
     const Commands commands = makeCommands();
@@ -111,12 +113,13 @@ MainWindow::Chrome MainWindow::makeChrome()
     widgets::place(*miniWindowButton, layout::kMiniWindowButton);
     miniWindowButton->setAccessibleName(tr("Switch to the mini window"));
 
-    auto* hover = new widgets::HoverGroup(*this);
-    hover->join(*minimizeButton_);
-    hover->join(*closeButton_);
-    connect(hover, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
+    for (widgets::LitButton* button :
+         {static_cast<widgets::LitButton*>(minimizeButton_), static_cast<widgets::LitButton*>(closeButton_),
+          static_cast<widgets::LitButton*>(miniWindowButton)})
+        hover_->join(*button);
+    connect(hover_, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
     auto* dragger = new widgets::WindowDragger(*header, *this);
-    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover_, &widgets::HoverGroup::clear);
     connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
     connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
     connect(logo, &QAbstractButton::clicked, this, [this] { openLink(maker_.website.target); });
@@ -132,6 +135,7 @@ MainWindow::Commands MainWindow::makeCommands()
         ButtonLook look = ButtonLook::blue();
         look.bold = bold;
         auto* button = new PushButton(QLatin1String(name), caption, look, this);
+        hover_->join(*button);
         widgets::place(*button, rect);
         button->setIconPicture(widgets::loadPixmap(icon, devicePixelRatioF()), iconSize);
         return button;
@@ -192,7 +196,8 @@ void MainWindow::makePanelsComingIntoView()
     const auto coming = [this](const core::SlidingPanel& panel) {
         return panel.slidingIn() || panel.position() < width();
     };
-    const auto okCloses = [this](QAbstractButton* ok, void (core::PanelModel::*close)()) {
+    const auto okCloses = [this](PushButton* ok, void (core::PanelModel::*close)()) {
+        hover_->join(*ok);
         connect(ok, &QAbstractButton::clicked, this, [this, close] { runPanelCommand(close); });
     };
     bool made = false;

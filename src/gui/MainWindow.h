@@ -83,6 +83,7 @@ private:
     const MakerData& maker_;
     core::PanelModel panels_;
 
+    widgets::HoverGroup* hover_;
     widgets::HoverButton* minimizeButton_;
     widgets::HoverButton* closeButton_;
     widgets::PushButton* emotionsButton_;

@@ -53,6 +53,7 @@ MiniWindow::MiniWindow(platform::Services& services) : PictureWindow(widgets::kM
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
     auto* hover = new widgets::HoverGroup(*this);
     hover->join(*backButton);
+    hover->join(*getCodeButton);
     connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
     connect(backButton, &QAbstractButton::clicked, this, &MiniWindow::backRequested);
     connect(getCodeButton, &QAbstractButton::clicked, this, [this] { emit copyRequested(composer_->codeText()); });
