@@ -1,12 +1,9 @@
 #include "widgets/TypingBox.h"
 
-#include "widgets/KeyboardFocus.h"
-
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace beamlet::widgets {
 
@@ -65,35 +62,6 @@ void TypingBox::mouseReleaseEvent(QMouseEvent* event)
     QPlainTextEdit::mouseReleaseEvent(event);
     if (click)
         emit clicked();
-}
-
-void TypingBox::paintEvent(QPaintEvent* event)
-{
-    QPlainTextEdit::paintEvent(event);
-    if (hasFocus()) {
-        QPainter painter(viewport());
-        paintFocusFrame(painter, viewport()->rect());
-    }
-}
-
-void TypingBox::focusInEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusInEvent(event);
-    viewport()->update();
-}
-
-void TypingBox::focusOutEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusOutEvent(event);
-    viewport()->update();
-}
-
-void TypingBox::scrollContentsBy(int dx, int dy)
-{
-    QPlainTextEdit::scrollContentsBy(dx, dy);
-    // Scrolling moves the drawn text, the frame with it: draw it afresh.
-    if (hasFocus())
-        viewport()->update();
 }
 
 bool TypingBox::canInsertFromMimeData(const QMimeData* source) const

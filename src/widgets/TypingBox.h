@@ -24,11 +24,6 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // A frame around the text while the box has the focus.
-    void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
     // Every paste (Ctrl+V, Shift+Insert, the menu's Paste, the middle button,
     // a drop) comes through these two; they insert plain text and add no token.
     bool canInsertFromMimeData(const QMimeData* source) const override;
