@@ -10,6 +10,9 @@ class TypingBox : public QPlainTextEdit {
 public:
     TypingBox(const QString& objectName, QWidget* parent);
 
+    // Empties the box, and tells screen readers which text went.
+    void empty();
+
 signals:
     // One per character delivered as typed text: keys, auto-repeats and each
     // character of an input-method commit.
@@ -32,6 +35,9 @@ protected:
 private:
     void reportText(const QString& text);
     bool leftPressed_ = false;
+    // Delete and a click empty the box where a screen reader does not look
+    // for a removal (it reads what Backspace removes): the box says it.
+    bool sayRemoval_ = false;
 };
 
 }  // namespace beamlet::widgets
