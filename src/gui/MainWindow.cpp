@@ -228,22 +228,28 @@ void MainWindow::makePanelsComingIntoView()
     // Above every other control, and the pack above the About and Contact panels.
     for (QWidget* panel : {static_cast<QWidget*>(aboutPanel_), static_cast<QWidget*>(contactPanel_),
                            static_cast<QWidget*>(packPanel_)}) {
-        if (panel) {
+        if (panel)
             panel->raise();
-            panel->show();
-        }
     }
 }
 
 void MainWindow::applyPanels()
 {
     makePanelsComingIntoView();
-    if (aboutPanel_)
-        aboutPanel_->move(panels_.about().position(), layout::kInfoPanel.y);
-    if (contactPanel_)
-        contactPanel_->move(panels_.contact().position(), layout::kInfoPanel.y);
-    if (packPanel_)
-        packPanel_->move(panels_.pack().position(), layout::kPackPanel.y);
+    // A panel wholly beyond the window's edge is hidden and its controls are
+    // disabled: nothing out of view may be reached, by the keyboard or by a
+    // screen reader.
+    const auto place = [this](QWidget* panel, const core::SlidingPanel& slide, int y) {
+        if (!panel)
+            return;
+        panel->move(slide.position(), y);
+        const bool inView = slide.position() < width();
+        panel->setEnabled(inView);
+        panel->setVisible(inView);
+    };
+    place(aboutPanel_, panels_.about(), layout::kInfoPanel.y);
+    place(contactPanel_, panels_.contact(), layout::kInfoPanel.y);
+    place(packPanel_, panels_.pack(), layout::kPackPanel.y);
     aboutButton_->setEnabled(panels_.aboutEnabled());
     contactButton_->setEnabled(panels_.contactEnabled());
     emotionsButton_->setEnabled(panels_.emotionsEnabled());
