@@ -250,9 +250,19 @@ void MainWindow::applyPanels()
     place(aboutPanel_, panels_.about(), layout::kInfoPanel.y);
     place(contactPanel_, panels_.contact(), layout::kInfoPanel.y);
     place(packPanel_, panels_.pack(), layout::kPackPanel.y);
-    aboutButton_->setEnabled(panels_.aboutEnabled());
-    contactButton_->setEnabled(panels_.contactEnabled());
-    emotionsButton_->setEnabled(panels_.emotionsEnabled());
+    // The button that opened a panel goes grey. Its focus goes on into the
+    // panel once that stands in view, not to the next button.
+    const auto enable = [this](QAbstractButton* opener, bool enabled, QWidget* panelEntry) {
+        if (!enabled && panelEntry && focusWidget() == opener) {
+            focusReturn_ = panelEntry;
+            focusAwaitsReturn_ = true;
+            opener->clearFocus();
+        }
+        opener->setEnabled(enabled);
+    };
+    enable(aboutButton_, panels_.aboutEnabled(), aboutPanel_ ? aboutPanel_->entryStop() : nullptr);
+    enable(contactButton_, panels_.contactEnabled(), contactPanel_ ? contactPanel_->entryStop() : nullptr);
+    enable(emotionsButton_, panels_.emotionsEnabled(), packPanel_ ? packPanel_->entryStop() : nullptr);
     updateKeyboardReach();
     stepper_->wake(panels_.animating());
 }
@@ -346,7 +356,8 @@ void MainWindow::keepFocusInView()
     // A control that slid away or lies under a panel lets go of the focus at
     // once, so no key reaches it unseen. The focus goes to the button that
     // opened its panel, or to the typing box, as soon as one of them can be
-    // seen; until then the window holds it and keys do nothing.
+    // seen; a panel sliding in takes it once it stands in view. Until then the
+    // window holds it and keys do nothing.
     QWidget* focused = focusWidget();
     if (focused && focused != this && !canHoldFocus(*focused)) {
         focusReturn_ = openerOf(*focused);
@@ -359,7 +370,9 @@ void MainWindow::keepFocusInView()
         focusAwaitsReturn_ = false;
         return;
     }
-    QList<QWidget*> candidates{focusReturn_.data(), typingBox_};
+    QList<QWidget*> candidates{focusReturn_.data()};
+    if (!focusReturn_ || !openerOf(*focusReturn_))
+        candidates += typingBox_;
     // Once nothing moves any more, the first control in sight will do.
     if (!panels_.animating())
         candidates += keyboardStops();
