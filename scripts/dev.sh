@@ -13,7 +13,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev libpulse-dev qt6-image-formats-plugins)
 test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick xcompmgr hsetroot
   python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
-  at-spi2-core python3-pyatspi diffoscope-minimal)
+  at-spi2-core python3-pyatspi orca diffoscope-minimal)
 
 install_missing() {
   local missing=()
