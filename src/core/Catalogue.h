@@ -11,12 +11,18 @@ namespace beamlet::core {
 inline constexpr int kEntryCount = 66;
 inline constexpr int kMiniEntryCount = 45;  // the mini window offers entries 1..45
 
+struct PictureSize {
+    int width;
+    int height;
+};
+
 struct Entry {
     int number;                                 // 1..66, fixes the tile's place
     std::string_view name;                      // shown exactly as written, odd spellings too
     std::span<const int> rowLengths;            // tokens in each row, top row first
     std::span<const bool> leadingFormFeeds;     // per row: starts with one extra form feed
     std::span<const std::string_view> pageIds;  // all rows in reading order
+    PictureSize pictureSize;                    // the picture's own size in pixels, before a tile shrinks it
 
     int rowCount() const { return static_cast<int>(rowLengths.size()); }
     int tokenCount() const { return static_cast<int>(pageIds.size()); }

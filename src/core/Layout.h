@@ -30,6 +30,9 @@ inline constexpr int kDesignScreenHeight = 1024;
 
 // Main window: its first place on screen and its client area.
 inline constexpr Rect kMainWindow = fromTwips(3570, 3840, 12045, 7875);  // 238, 256, 803 x 525
+// Its background picture lies at the top-left corner, one row taller than the
+// client area: its last row never shows.
+inline constexpr Rect kMainWindowPicture{0, 0, kMainWindow.w, kMainWindow.h + 1};  // 803 x 526
 inline constexpr Rect kHeaderStrip = fromTwips(0, 0, 12030, 1095);
 inline constexpr Rect kMinimizeButton = fromTwips(10980, 75, 495, 285);
 inline constexpr Rect kCloseButton = fromTwips(11520, 75, 495, 285);
@@ -46,6 +49,8 @@ inline constexpr Rect kCopyright = fromTwips(0, 7560, 12015, 255);
 
 // The About and Contact panels, parked right of the client area, and their contents.
 inline constexpr Rect kInfoPanel = fromTwips(13320, 2640, 8700, 4125);  // 888, 176, 580 x 275
+// Each info panel's picture fills the panel inside a 1 px frame.
+inline constexpr Rect kInfoPanelPicture{1, 1, kInfoPanel.w - 2, kInfoPanel.h - 2};  // 578 x 273
 // Every panel slides 40 px a tick; the window measures its children in pixels.
 inline constexpr int kPanelStep = 40;
 // An info panel counts as open while left of 250 px, and stops sliding out once
@@ -112,6 +117,9 @@ inline constexpr int kNotificationBottomGap = kDesignScreenHeight - kNotificatio
 inline constexpr double kNotificationStep = 100.0 / kTwipsPerPixel;
 inline constexpr int kNotificationRise = px(2595);
 inline constexpr Rect kNotificationCloseButton = fromTwips(4320, 0, 495, 285);
+// The notification's background picture lies at its top-left corner; the last
+// column and the last two rows of the picture never show.
+inline constexpr Rect kNotificationPicture{0, 0, kNotification.w + 1, kNotification.h + 2};  // 329 x 154
 
 }  // namespace layout
 }  // namespace beamlet::core

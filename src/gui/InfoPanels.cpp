@@ -117,7 +117,7 @@ void InfoPanel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(0, 0, width() - 1, height() - 1);
-    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    const QRect inside = widgets::toQRect(layout::kInfoPanelPicture);
     if (picture_.isNull())
         painter.fillRect(inside, QColor(widgets::kMissingPictureFill));
     else

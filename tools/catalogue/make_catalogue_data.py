@@ -12,9 +12,9 @@ Every other id follows one rule that continues the entry's first id:
     id[k] = first_id + k * ID_STEP        for k = 1 .. tokens - 1
 
 in reading order (row by row, left to right). The ids are written into the C++ file as
-literal 15-digit strings, so the program never computes them; the script asserts that
-all 1628 ids are distinct, exactly 15 digits long, and that none of them is the page
-of a typed character (the chat would show a letter tile inside the picture).
+literal 15-digit strings, so the program never computes them; the script stops with an
+error unless all 1628 ids are distinct, exactly 15 digits long, and none of them is the
+page of a typed character (the chat would show a letter tile inside the picture).
 """
 
 import argparse
@@ -135,6 +135,12 @@ TOTAL_TOKENS = 1628
 TOKEN_LENGTH = 20  # "[[" + 15 digits + "]]" + form feed
 
 
+def require(condition, message):
+    # Not assert: python3 -O drops those, and a bad table would be written out.
+    if not condition:
+        raise SystemExit(f"{pathlib.Path(__file__).name}: {message}")
+
+
 def row_lengths(shape):
     if "x" in shape:
         rows, cols = (int(n) for n in shape.split("x"))
@@ -149,7 +155,7 @@ def shape_symbol(shape):
 def page_ids(number, first_id, tokens):
     if number in FIXED_IDS:
         ids = FIXED_IDS[number]
-        assert ids[0] == first_id, f"entry {number}: fixed ids do not start at its first id"
+        require(ids[0] == first_id, f"entry {number}: fixed ids do not start at its first id")
         return ids
     return [str(int(first_id) + k * ID_STEP) for k in range(tokens)]
 
@@ -167,24 +173,24 @@ def character_page_ids():
 
 
 def build():
-    assert [e[0] for e in ENTRIES] == list(range(1, 67)), "entries must be numbered 1..66"
+    require([e[0] for e in ENTRIES] == list(range(1, 67)), "entries must be numbered 1..66")
     grids = []
     for number, name, shape, width, height, first_id, length in ENTRIES:
         lengths = row_lengths(shape)
         feeds = FEED_ROWS[shape]
         ids = page_ids(number, first_id, sum(lengths))
-        assert len(ids) == sum(lengths), f"entry {number}: {len(ids)} ids for {shape}"
-        assert 9 <= len(name) <= 34 and name.isascii() and '"' not in name, f"entry {number}: name"
+        require(len(ids) == sum(lengths), f"entry {number}: {len(ids)} ids for {shape}")
+        require(9 <= len(name) <= 34 and name.isascii() and '"' not in name, f"entry {number}: name")
         text_length = TOKEN_LENGTH * len(ids) + 2 * len(lengths) + len(feeds)
-        assert text_length == length, f"entry {number}: grid text {text_length}, table {length}"
+        require(text_length == length, f"entry {number}: grid text {text_length}, table {length}")
         grids.append((number, name, shape, width, height, lengths, ids))
 
     all_ids = [i for g in grids for i in g[6]]
-    assert len(all_ids) == TOTAL_TOKENS, f"{len(all_ids)} tokens"
-    assert all(len(i) == 15 and i.isdigit() and i[0] != "0" for i in all_ids), "id not 15 digits"
-    assert len(set(all_ids)) == TOTAL_TOKENS, "a page id occurs twice"
+    require(len(all_ids) == TOTAL_TOKENS, f"{len(all_ids)} tokens")
+    require(all(len(i) == 15 and i.isdigit() and i[0] != "0" for i in all_ids), "id not 15 digits")
+    require(len(set(all_ids)) == TOTAL_TOKENS, "a page id occurs twice")
     clash = set(all_ids) & character_page_ids()
-    assert not clash, f"ids shared with the character table: {sorted(clash)}"
+    require(not clash, f"ids shared with the character table: {sorted(clash)}")
     return grids
 
 
@@ -219,7 +225,7 @@ def render(grids):
     emit("constexpr Entry kEntries[kEntryCount] = {")
     for number, name, shape, width, height, _lengths, _ids in grids:
         sym = shape_symbol(shape)
-        emit(f'    {{{number}, "{name}", kRows{sym}, kFeeds{sym}, kIds{number:02d}}},')
+        emit(f'    {{{number}, "{name}", kRows{sym}, kFeeds{sym}, kIds{number:02d}, {{{width}, {height}}}}},')
     emit("};")
     emit("")
     emit("}  // namespace")

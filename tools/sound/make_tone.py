@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Writes assets/sound/tone.wav, the chime played when a copy is confirmed.
 
-Run by hand from anywhere:  python3 tools/sound/make_tone.py [--output PATH]
+Run by hand from anywhere:
+
+    python3 tools/sound/make_tone.py [--output PATH]   # rewrite the file
+    python3 tools/sound/make_tone.py --check           # fail if it is stale
 
 The chime is a rising E major arpeggio (E5, G#5, B5) of soft bell tones: each note
 has a few partials that die away exponentially, the upper ones faster, so the attack
@@ -49,6 +52,12 @@ PARTIALS = [
 DETUNE_RIGHT = 0.6  # Hz
 
 
+def require(condition, message):
+    # Not assert: python3 -O drops those, and a broken chime would be written out.
+    if not condition:
+        raise SystemExit(f"{pathlib.Path(__file__).name}: {message}")
+
+
 def render():
     left = [0.0] * FRAMES
     right = [0.0] * FRAMES
@@ -90,26 +99,36 @@ def wav_bytes(samples):
     if sys.byteorder != "little":
         samples.byteswap()
     data = samples.tobytes()
-    assert len(data) == DATA_BYTES, len(data)
+    require(len(data) == DATA_BYTES, f"{len(data)} bytes of samples, expected {DATA_BYTES}")
     header = b"RIFF" + struct.pack("<I", FILE_BYTES - 8) + b"WAVE"
     fmt = b"fmt " + struct.pack("<IHHIIHH", 16, 1, CHANNELS, RATE,
                                 RATE * BLOCK_ALIGN, BLOCK_ALIGN, BITS)
     body = header + fmt + b"data" + struct.pack("<I", DATA_BYTES) + data
-    assert len(body) == FILE_BYTES, len(body)
+    require(len(body) == FILE_BYTES, f"{len(body)} bytes in the file, expected {FILE_BYTES}")
     return body
 
 
 def main():
     default = pathlib.Path(__file__).resolve().parents[2] / "assets" / "sound" / "tone.wav"
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--check", action="store_true", help="only report whether the file is current")
     parser.add_argument("--output", type=pathlib.Path, default=default)
     args = parser.parse_args()
 
     samples = render()
     # The first and last frames must be silent, or the player would click.
-    assert samples[0] == samples[1] == 0 and samples[-1] == samples[-2] == 0
+    require(samples[0] == samples[1] == 0 and samples[-1] == samples[-2] == 0,
+            "the first and last frames are not silent")
+    wav = wav_bytes(samples)
+    if args.check:
+        current = args.output.read_bytes() if args.output.exists() else b""
+        if current != wav:
+            print(f"{args.output} is stale; rerun {pathlib.Path(__file__).name}", file=sys.stderr)
+            return 1
+        print(f"{args.output} is current")
+        return 0
     args.output.parent.mkdir(parents=True, exist_ok=True)
-    args.output.write_bytes(wav_bytes(samples))
+    args.output.write_bytes(wav)
     peak = max(abs(s) for s in samples)
     print(f"wrote {args.output}: {FILE_BYTES} bytes, {FRAMES} frames, "
           f"peak {20 * math.log10(peak / 32768):.2f} dBFS")

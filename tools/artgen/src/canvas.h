@@ -1,6 +1,8 @@
 #pragma once
-// Shared drawing kit of the picture generator: the asset list type, fonts,
-// colour glyphs, blur and the few shapes that several pictures repeat.
+// Shared drawing kit of the picture generator: the asset list type, the layout's
+// places, fonts, colour glyphs, blur and the few shapes that several pictures repeat.
+#include "core/Layout.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -24,6 +26,22 @@ struct Asset {
     DrawFn draw;
     bool jpeg = false;  // opaque, and shipped without a "@2x" twin
 };
+
+// The layout's places, in the generator's terms.
+namespace layout = beamlet::core::layout;
+constexpr QRect toQRect(const beamlet::core::Rect& r)
+{
+    return QRect(r.x, r.y, r.w, r.h);
+}
+constexpr QSize sizeOf(const beamlet::core::Rect& r)
+{
+    return QSize(r.w, r.h);
+}
+// A picture of that size, in its own coordinates.
+constexpr QRectF wholeOf(const beamlet::core::Rect& r)
+{
+    return QRectF(0, 0, r.w, r.h);
+}
 
 std::vector<Asset> chromeAssets();
 std::vector<Asset> panelAssets(const QString& version);

@@ -66,7 +66,8 @@ const PlainArea kPlainAreas[] = {
     {"panels/contact.png", QRect(470, 215, 108, 58), "the OK button"},
     {"panels/contact.png", QRect(247, 69, 218, 125), "the contact values"},
     {"panels/contact.png", QRect(300, 197, 165, 17), "the fan page value"},
-    {"notify/background.png", QRect(288, 1, 33, 18), "the close control"},
+    // Below the title strip's light top line.
+    {"notify/background.png", toQRect(layout::kNotificationCloseButton).adjusted(0, 1, 0, 0), "the close control"},
 };
 
 struct PaintedButton {
@@ -75,11 +76,13 @@ struct PaintedButton {
     QPoint at;
 };
 
+const QPoint kMinAt = toQRect(layout::kMinimizeButton).topLeft();
+const QPoint kCloseAt = toQRect(layout::kCloseButton).topLeft();
 const PaintedButton kPaintedButtons[] = {
-    {"main/background.png", "main/min-rest.png", {732, 5}},
-    {"main/background.png", "main/close-rest.png", {768, 5}},
-    {"main/header.png", "main/min-rest.png", {732, 5}},
-    {"main/header.png", "main/close-rest.png", {768, 5}},
+    {"main/background.png", "main/min-rest.png", kMinAt},
+    {"main/background.png", "main/close-rest.png", kCloseAt},
+    {"main/header.png", "main/min-rest.png", kMinAt},
+    {"main/header.png", "main/close-rest.png", kCloseAt},
 };
 
 const char* const kTransparentIcons[] = {

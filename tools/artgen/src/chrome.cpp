@@ -13,8 +13,16 @@
 namespace artgen {
 namespace {
 
-constexpr QPointF kMinAt(732, 5);
-constexpr QPointF kCloseAt(768, 5);
+using beamlet::core::Rect;
+
+constexpr bool sameSize(const Rect& a, const Rect& b)
+{
+    return a.w == b.w && a.h == b.h;
+}
+
+// The window buttons stand where the program puts its own over the background.
+constexpr QPointF kMinAt(layout::kMinimizeButton.x, layout::kMinimizeButton.y);
+constexpr QPointF kCloseAt(layout::kCloseButton.x, layout::kCloseButton.y);
 
 // Blue base with fine vertical streaks, lighter towards the top right.
 void streakyBlue(QPainter& p, const QRectF& r, std::uint32_t seed, qreal strength = 1.0)
@@ -49,14 +57,14 @@ void streakyBlue(QPainter& p, const QRectF& r, std::uint32_t seed, qreal strengt
 
 void mainBackground(QPainter& p)
 {
-    streakyBlue(p, QRectF(0, 0, 803, 526), 0x5eed01);
+    streakyBlue(p, wholeOf(layout::kMainWindowPicture), 0x5eed01);
     drawMinRest(p, kMinAt);
     drawCloseRest(p, kCloseAt);
 }
 
 void headerStrip(QPainter& p)
 {
-    const QRectF r(0, 0, 802, 73);
+    const QRectF r = wholeOf(layout::kHeaderStrip);
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, QColor(70, 150, 236));
     g.setColorAt(0.5, QColor(26, 96, 200));
@@ -72,12 +80,13 @@ void headerStrip(QPainter& p)
 
     // Faint streaks tie the strip to the window background.
     Rng rng(0x4eade5);
-    for (int x = 0; x < 802; ++x) {
+    for (int x = 0; x < int(r.width()); ++x) {
         const double v = rng.uniform(-1, 1);
-        p.fillRect(QRectF(x, 0, 1, 73), v > 0 ? QColor(255, 255, 255, int(v * 14)) : QColor(0, 20, 70, int(-v * 18)));
+        p.fillRect(QRectF(x, 0, 1, r.height()),
+                   v > 0 ? QColor(255, 255, 255, int(v * 14)) : QColor(0, 20, 70, int(-v * 18)));
     }
-    p.fillRect(QRectF(0, 0, 802, 1), QColor(160, 210, 255, 180));
-    p.fillRect(QRectF(0, 72, 802, 1), QColor(4, 30, 84));
+    p.fillRect(QRectF(0, 0, r.width(), 1), QColor(160, 210, 255, 180));
+    p.fillRect(QRectF(0, r.height() - 1, r.width(), 1), QColor(4, 30, 84));
 
     drawAppIcon(p, QRectF(12, 12, 48, 48));
 
@@ -94,7 +103,7 @@ void headerStrip(QPainter& p)
 
 void titleBand(QPainter& p)
 {
-    const QRectF r(0, 0, 803, 101);
+    const QRectF r = wholeOf(layout::kTitleBand);
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, QColor(6, 36, 104));
     g.setColorAt(0.45, QColor(36, 112, 210));
@@ -107,10 +116,10 @@ void titleBand(QPainter& p)
         lp.setRenderHint(QPainter::Antialiasing);
         Rng rng(0xb0bb1e);
         for (int i = 0; i < 70; ++i) {
-            const QPointF c(rng.uniform(-20, 823), rng.uniform(-10, 111));
+            const QPointF c(rng.uniform(-20, r.width() + 20), rng.uniform(-10, r.height() + 10));
             const qreal rad = rng.uniform(5, 34);
             // Bubbles fade out towards the dark top edge.
-            const int a = int(40 + 110 * std::clamp(c.y() / 101.0, 0.0, 1.0));
+            const int a = int(40 + 110 * std::clamp(c.y() / r.height(), 0.0, 1.0));
             QRadialGradient b(c - QPointF(rad * 0.3, rad * 0.35), rad * 1.1);
             b.setColorAt(0, QColor(235, 246, 255, a));
             b.setColorAt(0.6, QColor(150, 200, 255, a / 3));
@@ -128,7 +137,7 @@ void titleBand(QPainter& p)
     // A few crisper small bubbles keep the band from looking out of focus.
     Rng rng(0x5a11);
     for (int i = 0; i < 18; ++i) {
-        const QPointF c(rng.uniform(0, 803), rng.uniform(30, 96));
+        const QPointF c(rng.uniform(0, r.width()), rng.uniform(30, 96));
         const qreal rad = rng.uniform(2, 6);
         p.setPen(QPen(QColor(255, 255, 255, 90), 0.8));
         p.setBrush(QColor(255, 255, 255, 35));
@@ -174,13 +183,14 @@ QPainterPath splashPath(QPointF c, qreal radius, Rng& rng)
 
 void logo(QPainter& p)
 {
-    p.fillRect(QRectF(0, 0, 219, 211), Qt::black);
+    const QRectF r = wholeOf(layout::kLogo);
+    p.fillRect(r, Qt::black);
 
-    const QPointF c(109.5, 70);
+    const QPointF c(r.width() / 2, 70);
     QRadialGradient halo(c, 95);
     halo.setColorAt(0, QColor(60, 200, 40, 90));
     halo.setColorAt(1, QColor(60, 200, 40, 0));
-    p.fillRect(QRectF(0, 0, 219, 150), halo);
+    p.fillRect(QRectF(0, 0, r.width(), 150), halo);
 
     Rng rng(0x0a7a5e);
     QPainterPath splash = splashPath(c, 49, rng);
@@ -215,16 +225,16 @@ void logo(QPainter& p)
     maker.setLetterSpacing(QFont::AbsoluteSpacing, 4);
     p.setFont(maker);
     p.setPen(QColor(200, 230, 200));
-    p.drawText(QRectF(0, 132, 219, 16), Qt::AlignCenter, QStringLiteral("ORVANE"));
+    p.drawText(QRectF(0, 132, r.width(), 16), Qt::AlignCenter, QStringLiteral("ORVANE"));
 
     // Blue band with the program icon and name.
-    const QRectF band(0, 150, 219, 61);
+    const QRectF band(0, 150, r.width(), r.height() - 150);
     QLinearGradient bg(band.topLeft(), band.bottomLeft());
     bg.setColorAt(0, QColor(72, 152, 238));
     bg.setColorAt(0.5, QColor(24, 92, 196));
     bg.setColorAt(1, QColor(10, 54, 140));
     p.fillRect(band, bg);
-    p.fillRect(QRectF(0, 150, 219, 1), QColor(170, 215, 255));
+    p.fillRect(QRectF(0, 150, r.width(), 1), QColor(170, 215, 255));
     drawAppIcon(p, QRectF(10, 157, 46, 46));
     QLinearGradient fill(QPointF(0, 160), QPointF(0, 200));
     fill.setColorAt(0, Qt::white);
@@ -275,7 +285,7 @@ void logoCursor(QPainter& p)
 
 void notifyBackground(QPainter& p)
 {
-    const QRectF r(0, 0, 329, 154);
+    const QRectF r = wholeOf(layout::kNotificationPicture);
     QLinearGradient g(r.topLeft(), r.bottomRight());
     g.setColorAt(0, QColor(226, 240, 255));
     g.setColorAt(0.6, QColor(176, 212, 248));
@@ -286,9 +296,9 @@ void notifyBackground(QPainter& p)
     strip.setColorAt(0, QColor(44, 116, 214));
     strip.setColorAt(0.5, QColor(16, 76, 176));
     strip.setColorAt(1, QColor(8, 52, 138));
-    p.fillRect(QRectF(0, 0, 329, 20), strip);
-    p.fillRect(QRectF(0, 0, 329, 1), QColor(150, 200, 255));
-    p.fillRect(QRectF(0, 20, 329, 1), QColor(6, 38, 100));
+    p.fillRect(QRectF(0, 0, r.width(), 20), strip);
+    p.fillRect(QRectF(0, 0, r.width(), 1), QColor(150, 200, 255));
+    p.fillRect(QRectF(0, 20, r.width(), 1), QColor(6, 38, 100));
 
     drawAppIcon(p, QRectF(3, 2, 16, 16));
     p.setFont(sans(12, true));
@@ -318,7 +328,7 @@ void notifyBackground(QPainter& p)
     // Frame just inside the area the window shows (all but the last column and two rows).
     p.setPen(QPen(QColor(8, 52, 138), 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, 327, 151));
+    p.drawRect(QRectF(0.5, 0.5, layout::kNotification.w - 1, layout::kNotification.h - 1));
 }
 
 // ---- button icons --------------------------------------------------------
@@ -477,7 +487,12 @@ void iconContact(QPainter& p)
 
 std::vector<Asset> chromeAssets()
 {
-    const QSize button(33, 19);
+    // The window buttons, the notification's close control and the mini window's
+    // back control share one size.
+    const QSize button = sizeOf(layout::kMinimizeButton);
+    static_assert(sameSize(layout::kCloseButton, layout::kMinimizeButton)
+                  && sameSize(layout::kNotificationCloseButton, layout::kMinimizeButton)
+                  && sameSize(layout::kBackButton, layout::kMinimizeButton));
     auto hotBlue = [](QPainter& p, Glyph g) {
         chromeButton(p, {0, 0}, QColor(80, 170, 255), QColor(16, 96, 226), QColor(6, 56, 150), g);
     };
@@ -485,10 +500,10 @@ std::vector<Asset> chromeAssets()
         chromeButton(p, {0, 0}, QColor(255, 110, 80), QColor(216, 30, 10), QColor(130, 14, 4), Glyph::Cross);
     };
     return {
-        {"main/background.png", {803, 526}, mainBackground},
-        {"main/header.png", {802, 73}, headerStrip},
-        {"main/title-band.png", {803, 101}, titleBand},
-        {"main/logo.png", {219, 211}, logo},
+        {"main/background.png", sizeOf(layout::kMainWindowPicture), mainBackground},
+        {"main/header.png", sizeOf(layout::kHeaderStrip), headerStrip},
+        {"main/title-band.png", sizeOf(layout::kTitleBand), titleBand},
+        {"main/logo.png", sizeOf(layout::kLogo), logo},
         {"main/min-rest.png", button,
          [](QPainter& p) {
              drawMinRest(p, {0, 0});
@@ -502,7 +517,7 @@ std::vector<Asset> chromeAssets()
         {"main/icon.png", {48, 48}, [](QPainter& p) { drawAppIcon(p, QRectF(0, 0, 48, 48)); }},
         {"main/icon-256.png", {256, 256}, [](QPainter& p) { drawAppIcon(p, QRectF(0, 0, 256, 256)); }},
         {"main/logo-cursor.png", {32, 32}, logoCursor},
-        {"notify/background.png", {329, 154}, notifyBackground},
+        {"notify/background.png", sizeOf(layout::kNotificationPicture), notifyBackground},
         {"notify/close-rest.png", button,
          [](QPainter& p) {
              chromeButton(p, {0, 0}, QColor(240, 150, 140), QColor(214, 100, 90), QColor(150, 60, 54), Glyph::Cross);

@@ -26,7 +26,7 @@ const QColor kBody(236, 244, 255);
 
 void panelBase(QPainter& p)
 {
-    const QRectF r(0, 0, 578, 273);
+    const QRectF r = wholeOf(layout::kInfoPanelPicture);
     QLinearGradient g(r.topLeft(), r.bottomRight());
     g.setColorAt(0, QColor(50, 132, 230));
     g.setColorAt(0.55, QColor(22, 88, 190));
@@ -38,7 +38,7 @@ void panelBase(QPainter& p)
     p.fillRect(r, sheen);
 
     // Tab-shaped banner hanging from a dark rule along the top edge.
-    p.fillRect(QRectF(0, 0, 578, 3), QColor(8, 34, 96));
+    p.fillRect(QRectF(0, 0, r.width(), 3), QColor(8, 34, 96));
     QPainterPath tab;
     tab.moveTo(0, 0);
     tab.lineTo(138, 0);
@@ -276,31 +276,37 @@ void contact(QPainter& p)
     fill.setColorAt(1, QColor(190, 226, 255));
     fancyText(p, QPointF(172, 58), text(words::kContactTitle), script(26), fill, QColor(6, 34, 96), 1.5);
 
-    // The rows of words::kContactRows, in their order.
+    // The rows of words::kContactRows, in their order, each beside the place where
+    // the program shows its value.
     struct Row {
         const char* icon;
-        int top;
-        int right;  // where the title must end: the program's value label starts a few px later
+        beamlet::core::Rect value;  // in the panel's coordinates
     };
     const Row places[] = {
-        {"\U0001F310", 71, 243},  {"\U0001F3E0", 89, 243},  {"\U0001F465", 107, 243}, {"\U0001F4DE", 125, 243},
-        {"\U0001F4FA", 143, 243}, {"\U0001F4E7", 161, 243}, {"\U0001F4F1", 179, 243}, {"\U0001F44D", 199, 297},
+        {"\U0001F310", layout::kWebsiteLink}, {"\U0001F3E0", layout::kAddressLabel},
+        {"\U0001F465", layout::kProfileLink}, {"\U0001F4DE", layout::kSkypeLink},
+        {"\U0001F4FA", layout::kYoutubeLink}, {"\U0001F4E7", layout::kEmailLabel},
+        {"\U0001F4F1", layout::kMobileLabel}, {"\U0001F44D", layout::kFanPageLink},
     };
     static_assert(std::size(places) == words::kContactRows.size());
+    // A title stands on its value's top line and ends this far left of it.
+    const int titleGap = 6;
+    const auto top = [](const Row& row) { return row.value.y - layout::kInfoPanelPicture.y; };
+    const auto right = [&](const Row& row) { return row.value.x - layout::kInfoPanelPicture.x - titleGap; };
     const QFont f = sans(11.5, true);
     // Titles end at the value column; their icons line up in one column to the left.
     qreal iconX = 1e9;
     for (std::size_t i = 0; i < std::size(places); ++i)
-        iconX = std::min(iconX,
-                         places[i].right - QFontMetricsF(f).horizontalAdvance(text(words::kContactRows[i].title)) - 20);
+        iconX = std::min(
+            iconX, right(places[i]) - QFontMetricsF(f).horizontalAdvance(text(words::kContactRows[i].title)) - 20);
     for (std::size_t i = 0; i < std::size(places); ++i) {
         const Row& row = places[i];
         const QString title = text(words::kContactRows[i].title);
         const qreal w = QFontMetricsF(f).horizontalAdvance(title);
-        const QRectF box(row.right - w - 1, row.top, w + 1, 13);
+        const QRectF box(right(row) - w - 1, top(row), w + 1, 13);
         shadowText(p, box, Qt::AlignRight | Qt::AlignVCenter, title, f, QColor(255, 255, 255));
         // A light chip keeps blue icons readable on the blue panel.
-        const QRectF chip(iconX, row.top - 1, 15, 15);
+        const QRectF chip(iconX, top(row) - 1, 15, 15);
         p.setPen(QPen(QColor(10, 50, 130, 160), 0.8));
         QLinearGradient chipFill(chip.topLeft(), chip.bottomLeft());
         chipFill.setColorAt(0, QColor(255, 255, 255, 240));
@@ -316,8 +322,8 @@ void contact(QPainter& p)
 std::vector<Asset> panelAssets(const QString& version)
 {
     return {
-        {"panels/about.png", {578, 273}, [version](QPainter& p) { about(p, version); }},
-        {"panels/contact.png", {578, 273}, contact},
+        {"panels/about.png", sizeOf(layout::kInfoPanelPicture), [version](QPainter& p) { about(p, version); }},
+        {"panels/contact.png", sizeOf(layout::kInfoPanelPicture), contact},
     };
 }
 
