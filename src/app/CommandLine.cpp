@@ -178,14 +178,17 @@ std::optional<int> runCommandLine(int argc, char* argv[])
         return kUsageError;
     };
 
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
+    // Asked for help or the version, the user gets it, whatever else the line
+    // holds: a line that went wrong is the very one to ask about.
+    const bool parsed = parser.parse(arguments);
     if (parser.isSet(help))
         return writeOut(usage().toStdString());
     if (parser.isSet(version))
         return writeOut("beamlet " BEAMLET_VERSION "\n");
+    if (!parsed)
+        return usageError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
     // Each asks for one output; which of two would be meant cannot be told.
     for (const QCommandLineOption& option : {code, emoticon}) {
         if (parser.values(option).size() > 1)

@@ -63,8 +63,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("beamlet"));
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Beamlet"));
+    // Told to end from here on, the program ends as by its close control and
+    // leaves no socket or lock behind.
+    platform::EndSignals endSignals;
     platform::SingleInstance instance(qgetenv("DISPLAY"));
-    if (instance.handOverToRunning())
+    if (instance.start([&endSignals] { return endSignals.pending(); }) != platform::SingleInstance::Start::Run)
         return 0;
     widgets::installAccessibleRoles();
     // The windows' default font: the typing boxes, the plain labels and the help
@@ -74,11 +77,16 @@ int main(int argc, char* argv[])
     platform::DesktopServices desktop(&widgets::chimeBytes);
     gui::Notifier notifier(desktop.services);
     gui::MainWindow window(desktop.services, notifier, gui::MakerData::embedded());
+    // Once the program is ending, a start waits for it to go rather than knock at a
+    // program that will never answer.
+    QObject::connect(&window, &gui::MainWindow::endRequested, &instance, &platform::SingleInstance::stopListening);
     QObject::connect(&window, &gui::MainWindow::endRequested, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &platform::SingleInstance::activationRequested, &window, &gui::MainWindow::comeForward);
-    // Told to end, it ends as by its close control.
-    platform::EndSignals endSignals;
+    // Replaced by a later start while it did not answer, it ends as by its close control.
+    QObject::connect(&instance, &platform::SingleInstance::replaced, &window, &QWidget::close);
     QObject::connect(&endSignals, &platform::EndSignals::endRequested, &window, &QWidget::close);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    instance.stopListening();
+    return status;
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace beamlet::platform {
@@ -48,6 +49,12 @@ EndSignals::~EndSignals()
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);
     pipeFds[0] = pipeFds[1] = -1;
+}
+
+bool EndSignals::pending() const
+{
+    pollfd pipe{pipeFds[0], POLLIN, 0};
+    return notifier_ && ::poll(&pipe, 1, 0) > 0;
 }
 
 void EndSignals::drain()

@@ -1,12 +1,22 @@
 #pragma once
 // One program per user and display. The program that holds the display's lock
-// file is the running one; it listens on a local socket beside the lock, and a
-// later start knocks there to bring its window to the front, then ends. A lock
-// whose program has died is taken over; a live one is never broken, however
-// busy its program.
+// is the running one; it listens on a local socket beside the lock, and a later
+// start knocks there: the running program takes the knock, brings its window to
+// the front and closes the connection, which tells the start to end.
+//
+// The lock is the kernel's (flock): it goes with its program, however that
+// program ends, so a lock left behind never needs guessing at, whatever process
+// now has its old id. A program on its way out stops listening first and keeps
+// its lock to the end: starts then wait for it to go, and run.
+//
+// A program that neither answers nor ends (stopped, hung) is waited for a while;
+// then one start takes its place under the folder's own lock, and the program
+// that did not answer ends as soon as it runs again and sees it was replaced.
+// Lock or socket removed from under the running program are made again.
 //
 // Lock and socket live in a folder only the user can write to: the runtime
-// folder, else a private folder in the temporary folder. Files of another user
+// folder, else (unsafe, too long a path, or where the lock cannot be made, a
+// full disk say) a private folder in the temporary folder. Files of another user
 // are never used and never answered: where no safe place exists the program
 // starts on its own.
 //
@@ -16,9 +26,10 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
+#include <functional>
+#include <sys/types.h>
+#include <utility>
 
-class QLockFile;
 class QSocketNotifier;
 
 namespace beamlet::platform {
@@ -29,26 +40,51 @@ public:
     explicit SingleInstance(const QByteArray& display, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when a running program of this user and display took the request to
-    // come forward; the caller then ends. Otherwise this one goes on, listening
-    // for later starts where it safely can.
-    bool handOverToRunning();
+    enum class Start {
+        Run,         // this program runs, listening for later starts where it safely can
+        HandedOver,  // a running program of this user and display came forward: end
+        Abandoned,   // told to end while waiting: end
+    };
+    // Finds the running program and hands over to it, waits for one that is
+    // starting or ending, or takes the display. Asks toldToEnd() while it waits.
+    Start start(const std::function<bool()>& toldToEnd);
 
-    // Empty when there is no safe place for it.
-    const QString& socketPath() const { return path_; }
+    // The program is ending: later starts no longer knock here but wait for its
+    // lock, which goes with it.
+    void stopListening();
 
 signals:
     // A later start asked this program to come to the front.
     void activationRequested();
+    // Another start took this display over while this program did not answer.
+    void replaced();
 
 private:
-    bool listen();
-    void acceptWaiting();
+    using FileId = std::pair<dev_t, ino_t>;  // a file as the file system knows it
+    enum class Claim {
+        Done,
+        Unusable  // the lock or the socket cannot be made in this folder
+    };
 
-    QString path_;
-    std::unique_ptr<QLockFile> lock_;
+    Claim claim(const QString& folder, const std::function<bool()>& toldToEnd, Start& outcome, QString& why);
+    bool takeOver(const QString& folder, FileId unanswering);
+    bool listen();
+    void watchFolder(const QString& folder);
+    void checkClaim();
+    bool isReplaced() const;
+    void acceptWaiting();
+    void release();
+
+    const QString fileName_;
+    QString lockPath_;
+    QString socketPath_;
+    int lock_ = -1;
+    FileId lockId_;
     int listener_ = -1;
+    FileId socketId_;
     QSocketNotifier* notifier_ = nullptr;
+    int watch_ = -1;
+    QSocketNotifier* watchNotifier_ = nullptr;
 };
 
 }  // namespace beamlet::platform

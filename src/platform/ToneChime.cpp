@@ -19,7 +19,7 @@ ToneChime::~ToneChime()
 void ToneChime::ring()
 {
     // The file is written on a thread of its own so the animation's next tick
-    // never waits for the disk. Without a writable folder or a player the cycle
+    // never waits for the disk; the chime follows it. Without a player the cycle
     // simply goes on silently.
     // Where the file goes is worked out once: the folders are resolved on the
     // file system, and neither they nor the program's place change while it runs.
@@ -29,16 +29,17 @@ void ToneChime::ring()
     }
     const quint64 ring = ++rings_;
     writer_.start([this, ring] {
-        const bool written = !writeTone(wave_, folders_).isEmpty();
+        writeTone(wave_, folders_);
         QMetaObject::invokeMethod(
-            &context_, [this, ring, written] { onWritten(ring, written); }, Qt::QueuedConnection);
+            &context_, [this, ring] { onWritten(ring); }, Qt::QueuedConnection);
     });
 }
 
-void ToneChime::onWritten(quint64 ring, bool written)
+void ToneChime::onWritten(quint64 ring)
 {
-    // A cycle ended before its file was written stays silent.
-    if (written && ring == rings_)
+    // The sound plays from memory, so a file that could not be written (no
+    // writable folder) silences nothing; a cycle ended meanwhile stays silent.
+    if (ring == rings_)
         player_->play(wave_);
 }
 

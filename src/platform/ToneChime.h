@@ -1,6 +1,6 @@
 #pragma once
 // The chime as the desktop hears it: tone.wav written at every arrival, then the
-// sound played from the program's own copy.
+// sound played from the program's own copy in memory, written or not.
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
 
@@ -30,7 +30,7 @@ public:
     void stop() override;
 
 private:
-    void onWritten(quint64 ring, bool written);
+    void onWritten(quint64 ring);
 
     WaveSource source_;
     QByteArray wave_;

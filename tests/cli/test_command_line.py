@@ -27,6 +27,9 @@ class Usage(str):
     """An error line followed by the usage."""
 
 
+HELP = b"the usage"  # stands for what --help writes
+
+
 def run(args, stdin=b"", stdout=None):
     closes = [redirect for redirect, stream in (("<&-", stdin), (">&-", stdout)) if stream == CLOSED]
     command = [BEAMLET, *args]
@@ -85,6 +88,12 @@ CASES = [
     (["--emoticon", "1", "--emoticon", "2"], b"", None, 2, b"", Usage("beamlet: --emoticon is given more than once")),
     (["--code", "a", "--emoticon", "1"], b"", None, 2, b"", Usage("beamlet: --code and --emoticon cannot be given together")),
     (["--version"], b"", None, 0, f"beamlet {os.environ['BEAMLET_VERSION']}\n".encode(), ""),
+    # --help and --version win over whatever else the line holds; as an option's value they are that value.
+    (["--help", "--code"], b"", None, 0, HELP, ""),
+    (["--bogus", "--help"], b"", None, 0, HELP, ""),
+    (["stray", "--emoticon", "1", "--emoticon", "2", "-h", "--version"], b"", None, 0, HELP, ""),
+    (["--code", "a", "--emoticon", "1", "-v"], b"", None, 0, f"beamlet {os.environ['BEAMLET_VERSION']}\n".encode(), ""),
+    (["--emoticon", "--help"], b"", None, 2, b"", emoticon_error("--help")),
 ]
 
 
@@ -104,7 +113,7 @@ class CommandLineTest(unittest.TestCase):
             with self.subTest(args=args, stdin=stdin if len(stdin) < 20 else "...", stdout=stdout):
                 res = run(args, stdin, stdout)
                 self.assertEqual(res.returncode, status, res.stderr)
-                self.assertEqual(res.stdout or b"", out)
+                self.assertEqual(res.stdout or b"", usage if out is HELP else out)
                 if isinstance(err, Usage):
                     self.assertEqual(res.stderr, err.encode() + b"\n\n" + usage)
                 else:

@@ -1,16 +1,19 @@
 #!/usr/bin/env python3
 """One program per user and display: a second start brings the running window
-forward and ends; a killed program's socket does not stop the next start; another
-display gets its own program; starts wait for a busy program rather than replace
-it; another user's files never stop a start nor get its knock."""
+forward and ends; a killed program's files do not stop the next start; another
+display gets its own program; starts wait a while for a stopped program, then one
+takes its place; another user's files, or a full runtime folder, never give a
+second program."""
 
 import os
 import shutil
 import signal
+import socket
 import stat
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
@@ -40,11 +43,16 @@ class SingleInstanceTest(h.SessionTestCase):
         return [p for p in paths if stat.S_ISSOCK(os.lstat(p).st_mode)]
 
     def test_a_second_start_brings_the_showing_window_forward(self):
-        for mini in (False, True):
-            with self.subTest(mini=mini):
-                if mini:
+        # removed: the lock and the socket were removed from under the running program.
+        for mini, removed in ((False, False), (True, False), (True, True)):
+            with self.subTest(mini=mini, removed=removed):
+                if mini and not self.s.mini_window():
                     self.s.click_rect(L["miniWindowButton"])
                     h.wait_until(self.s.mini_window, 10, what="the mini window")
+                if removed:
+                    for name in os.listdir(self.s.runtime_dir):
+                        os.unlink(os.path.join(self.s.runtime_dir, name))
+                    h.wait_until(lambda: len(os.listdir(self.s.runtime_dir)) == 2, 10, what="lock and socket made again")
                 shown = self.s.mini_window() if mini else self.s.main_window
                 self.s.xdotool("windowminimize", "--sync", shown)
                 self.assertEqual(self.start_again(), 0)
@@ -52,15 +60,29 @@ class SingleInstanceTest(h.SessionTestCase):
                 self.assertEqual(self.s.windows(h.MAIN_TITLE), [shown], "one window shows, and only one")
 
     def test_a_killed_program_does_not_stop_the_next_start(self):
-        sockets = self.sockets()
-        self.assertEqual(len(sockets), 1, sockets)
-        self.assertEqual(stat.S_IMODE(os.stat(sockets[0]).st_mode) & 0o077, 0, "the socket is the user's alone")
-        self.s.program.send_signal(signal.SIGKILL)
-        self.s.wait_exit(10)
-        self.s.launch()
-        # It took over the socket left behind: a later start hands over to it.
-        self.assertEqual(self.start_again(), 0)
-        self.assertEqual(self.s.windows(h.MAIN_TITLE), [self.s.main_window])
+        # Whether the killed program's process id now belongs to another live beamlet
+        # (here one reading standard input), as a recycled id may.
+        for recycled in (False, True):
+            with self.subTest(recycled=recycled):
+                sockets = self.sockets()
+                self.assertEqual(len(sockets), 1, sockets)
+                self.assertEqual(stat.S_IMODE(os.stat(sockets[0]).st_mode) & 0o077, 0, "the socket is the user's alone")
+                self.s.program.send_signal(signal.SIGKILL)
+                self.s.wait_exit(10)
+                if recycled:
+                    other = h.spawn([self.s.program_path, "--code", "-"], self.s.env(), stdin=subprocess.PIPE)
+                    self.addCleanup(other.stdin.close)
+                    self.addCleanup(h.stop_group, other)
+                    lock = os.path.join(self.s.runtime_dir, f"beamlet-{self.s.display}.lock")
+                    with open(lock, "w") as f:  # as Qt's lock files name their owner
+                        f.write(f"{other.pid}\nbeamlet\n{socket.gethostname()}\n")
+                began = time.monotonic()
+                self.s.launch()
+                sys.stderr.write(f"\nwindow {time.monotonic() - began:.2f} s after the start (recycled id: {recycled})\n")
+                self.assertLess(time.monotonic() - began, 5, "the start did not wait for the other live process")
+                # It took over the socket left behind: a later start hands over to it.
+                self.assertEqual(self.start_again(), 0)
+                self.assertEqual(self.s.windows(h.MAIN_TITLE), [self.s.main_window])
 
     def test_another_display_gets_its_own_program(self):
         with h.Session() as other:
@@ -83,31 +105,37 @@ class SingleInstanceTest(h.SessionTestCase):
                 self.assertEqual(exit_status(start), 0, "the start hands over and ends")
                 self.assertEqual(self.s.windows(h.MAIN_TITLE), [self.s.main_window])
 
-    def test_starts_wait_for_a_stopped_program_and_never_replace_it(self):
-        # More starts than the program's queue of waiting knocks holds.
-        socket_before = os.stat(self.sockets()[0])
+    def test_starts_against_a_stopped_program_end_with_one_answering_program(self):
+        # More starts than the program's queue of waiting knocks holds. They wait a
+        # while, then one takes the stopped program's place and the rest hand over to it.
         self.s.program.send_signal(signal.SIGSTOP)
         self.addCleanup(lambda: self.s.alive() and self.s.program.send_signal(signal.SIGCONT))
         starts = [self.spawn_start(f"start{i}") for i in range(12)]
-
-        def settled():
-            # Each start has queued its knock and ended, or says it waits; or a second program shows.
-            return len(self.s.windows(h.MAIN_TITLE)) > 1 or all(
-                p.poll() is not None or "busy" in self.s.log(f"start{i}") for i, p in enumerate(starts))
-
-        h.wait_until(settled, 120, what="every start to hand over or wait")
-        self.assertEqual(self.s.windows(h.MAIN_TITLE), [self.s.main_window], "no second program")
-        self.assertEqual(os.stat(self.sockets()[0]).st_ino, socket_before.st_ino, "the live socket stays")
+        h.wait_until(lambda: sum(p.poll() is None for p in starts) <= 1, 120, what="all starts but one to end")
+        self.assertEqual([p.returncode for p in starts].count(0), len(starts) - 1, "every other start handed over")
+        running = next(p for p in starts if p.poll() is None)
+        new = h.wait_until(lambda: [w for w in self.s.windows(h.MAIN_TITLE) if w != self.s.main_window], 20,
+                           what="the new program's window")
+        self.assertEqual(exit_status(self.spawn_start("later")), 0, "the new program answers")
+        # Running again, the stopped program sees its place taken and ends.
         self.s.program.send_signal(signal.SIGCONT)
-        self.assertEqual([exit_status(p) for p in starts], [0] * len(starts), "every start handed over")
-        self.assertEqual(self.s.windows(h.MAIN_TITLE), [self.s.main_window])
-        self.assertEqual(exit_status(self.spawn_start("later")), 0, "the running program still answers")
+        self.assertEqual(self.s.wait_exit(20), 0)
+        self.assertIsNone(running.poll())
+        h.wait_until(lambda: self.s.windows(h.MAIN_TITLE) == new, 10, what="one window, the new program's")
+        self.assertEqual(len(self.sockets()), 1, "the new program's socket stays")
+        self.assertEqual(exit_status(self.spawn_start("last")), 0, "the new program still answers")
 
     def test_a_signal_to_end_ends_as_the_close_control_does(self):
-        for number, mini in ((signal.SIGTERM, False), (signal.SIGINT, False), (signal.SIGHUP, False),
-                             (signal.SIGTERM, True)):
-            with self.subTest(signal=number.name, mini=mini):
-                if not self.s.alive():
+        # Early: the moment the start has made its lock, before any window.
+        lock = os.path.join(self.s.runtime_dir, f"beamlet-{self.s.display}.lock")
+        for number, mini, early in ((signal.SIGTERM, False, False), (signal.SIGINT, False, False),
+                                    (signal.SIGHUP, False, False), (signal.SIGTERM, True, False),
+                                    *[(n, False, True) for n in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP) * 2]):
+            with self.subTest(signal=number.name, mini=mini, early=early):
+                if early:
+                    self.s.program = self.spawn_start("early")
+                    h.wait_until(lambda: os.path.exists(lock), 20, 0.0005, what="the start to make its lock")
+                elif not self.s.alive():
                     self.s.launch()
                 if mini:
                     self.s.click_rect(L["miniWindowButton"])
@@ -166,7 +194,9 @@ class AnotherUserTest(h.SessionTestCase):
                   ("beamlet-{uid}/beamlet-:{n}", "beamlet-{uid}-_{n}"), False),
                  ("runtime folder of another user", "run", ("run/beamlet-:{n}", "run/beamlet-_{n}"), True),
                  ("runtime folder open to all", "open", ("open/beamlet-:{n}", "open/beamlet-_{n}"), True),
-                 ("runtime folder too long for a socket", "x" * 120, (), True))
+                 ("runtime folder too long for a socket", "x" * 120, (), True),
+                 ("runtime folder full, no free inodes", "full inodes", (), True),
+                 ("runtime folder full, no free space", "full space", (), True))
         for index, (case, runtime, places, one_program) in enumerate(cases):
             with self.subTest(case=case):
                 tmp = tempfile.mkdtemp(prefix="beamlet-shared-")
@@ -175,6 +205,18 @@ class AnotherUserTest(h.SessionTestCase):
                 if runtime == "open":
                     os.makedirs(os.path.join(tmp, runtime), mode=0o777)
                     os.chmod(os.path.join(tmp, runtime), 0o777)
+                elif runtime and runtime.startswith("full"):
+                    folder = os.path.join(tmp, runtime)
+                    os.makedirs(folder)
+                    subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=0700,size=64k,nr_inodes=64", "tmpfs", folder],
+                                   check=True)
+                    self.addCleanup(subprocess.run, ["umount", "-l", folder])
+                    try:  # until the file system says there is no room
+                        for n in range(100_000):
+                            with open(os.path.join(folder, str(n)), "wb") as f:
+                                f.write(b"x" * (1 << 20) if runtime == "full space" else b"")
+                    except OSError:
+                        pass
                 elif runtime and not places:
                     os.makedirs(os.path.join(tmp, runtime), mode=0o700)
                 paths = [os.path.join(tmp, p.format(uid=uid, n=number)) for p in places]

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The notification's chime, as it reaches the sound server: all of it, at half volume,
-on every copy, and again after the sound server has restarted."""
+on every copy, and again after the sound server has restarted or where tone.wav cannot
+be written; and a close that ends at once, whatever the sound server does."""
 
 import array
 import math
@@ -9,6 +10,7 @@ import signal
 import sys
 import tempfile
 import threading
+import time
 import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -239,6 +241,58 @@ class SoundTest(h.SessionTestCase):
                 with self.subTest(copies_while_down=down_copies, copy_once_back=copy):
                     self.assertEqual(faults, [])
 
+
+    def test_the_chime_is_heard_where_tone_wav_cannot_be_written(self):
+        os.mkdir(os.path.join(self.s.bindir, "tone.wav"))  # nothing replaces a folder, root included
+        self.s.program_env["XDG_CACHE_HOME"] = h.TONE_SOURCE  # a file: no cache folder under it
+        _, _, original = read_wav(h.TONE_SOURCE)
+        recorder = SoundRecorder(self.s, os.path.join(self.s.tmp, "heard.wav"))
+        self.s.launch()
+        start = recorder.mark()
+        self.assertEqual(self.s.get_code("H"), h.H)
+        self.s.resting_notification()
+        h.wait_until(lambda: not self.s.notification(), 15, what="the notification to go away")
+        end = recorder.mark()
+        recorder.stop()
+        self.assertEqual(chime_faults(read_wav(recorder.path)[2][start // 2:end // 2], original), [])
+
+    def test_a_close_ends_at_once_whatever_the_sound_server_does(self):
+        # (how the program is told to end, when the sound server stops answering). A
+        # start made as the window goes shows a window: none is lost to a program on its way out.
+        cases = (("close control", "mid-chime"), ("SIGTERM", "before the copy"), ("SIGTERM", None),
+                 ("close control", None))
+        _, _, original = read_wav(h.TONE_SOURCE)
+        recorder = SoundRecorder(self.s, os.path.join(self.s.tmp, "heard.wav"))
+        self.s.launch()
+        pulse = self.s.pulse.pid
+        self.addCleanup(os.kill, pulse, signal.SIGCONT)
+        for how, frozen in cases:
+            with self.subTest(how=how, frozen=frozen):
+                if frozen == "before the copy":
+                    os.kill(pulse, signal.SIGSTOP)
+                self.assertEqual(self.s.get_code("H"), h.H)
+                self.s.resting_notification()
+                if frozen != "before the copy":
+                    h.wait_until(lambda: self.s.run(["pactl", "list", "short", "sink-inputs"]).stdout.strip(), 15,
+                                 what="the chime's stream")
+                if frozen == "mid-chime":
+                    os.kill(pulse, signal.SIGSTOP)
+                old, ended, began = self.s.program, [], time.monotonic()
+                threading.Thread(target=lambda: ended.append((old.wait(), time.monotonic() - began)),
+                                 daemon=True).start()
+                self.s.click_image(h.L["closeButton"]) if how == "close control" else old.send_signal(signal.SIGTERM)
+                h.wait_until(lambda: not self.s.main_visible(), 10, 0.005, what="the window to go")
+                self.s.launch()
+                h.wait_until(lambda: ended, 10, what="the closed program to end")
+                os.kill(pulse, signal.SIGCONT)
+                sys.stderr.write(f"\n{how}, sound server frozen {frozen}: ended in {ended[0][1]:.3f} s\n")
+                self.assertEqual(ended[0][0], 0)
+                self.assertLess(ended[0][1], 2, "the close waited for the sound server")
+                self.assertEqual(self.s.windows(h.MAIN_TITLE), [self.s.main_window], "one window, the new start's")
+        # The sound server is back: the next copy chimes whole.
+        start, end = self.cycle(recorder)
+        recorder.stop()
+        self.assertEqual(chime_faults(read_wav(recorder.path)[2][start // 2:end // 2], original), [])
 
 if __name__ == "__main__":
     h.main()
