@@ -172,6 +172,7 @@ class WindowsPackageTest(unittest.TestCase):
         s.close_by_window_manager(s.main_window)
         self.assertEqual(s.wait_exit(30), 0)
 
+        uninstaller_size = os.path.getsize(os.path.join(folder, "uninstall.exe"))
         status, uninstall_time = self.wine(s, os.path.join(folder, "uninstall.exe"), "/S")
         self.assertEqual(status, 0)
         # Windows deletes the uninstaller's copy of itself in %TEMP% at the next start.
@@ -180,7 +181,8 @@ class WindowsPackageTest(unittest.TestCase):
         left = sorted(files_under(s.prefix) - before_files)
         gone = sorted(before_files - files_under(s.prefix))
         after_registry = registry(s.prefix)
-        print(f"install {install_time:.1f} s, uninstall {uninstall_time:.1f} s (each with Wine's start)\n"
+        print(f"install {install_time:.1f} s, uninstall {uninstall_time:.1f} s (each with Wine's start), "
+              f"uninstaller {uninstaller_size:,} bytes\n"
               f"files compared: {len(before_files)}; left: {left}; gone: {gone}\n"
               f"registry entries of ours before: {sorted(before_registry)}; after: {sorted(after_registry)}")
         print("the desktop's menu entry (Wine's, outside the prefix) "
