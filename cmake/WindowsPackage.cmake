@@ -9,7 +9,7 @@
 # makensis is run on a script of our own rather than through CPack's NSIS
 # generator: CPack's template makes a per-machine installer with 32-bit stubs,
 # keys in HKLM and an administrator's rights, and replacing its template would
-# mean keeping a copy of some 900 lines for the 150 the program needs. One folder,
+# mean keeping a copy of its 1,000 lines for the 175 the program needs. One folder,
 # filled by the install rules, feeds both the installer and the zip.
 
 file(READ ${PROJECT_SOURCE_DIR}/assets/data/maker.json maker)
