@@ -3,7 +3,7 @@
 Run without any display, as these options must work without one.
 
     test_command_line.py PROGRAM
-    test_command_line.py --windows DIR    the Windows build's console companion under
+    test_command_line.py --windows=DIR    the Windows build's console companion under
                                           Wine, as cmd.exe runs it: cmd /c beamlet ...
 """
 
@@ -22,10 +22,9 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import wine_prefix  # noqa: E402
 
-WINDOWS = sys.argv[1:2] == ["--windows"]
+WINDOWS = sys.argv[1].startswith("--windows=") if len(sys.argv) > 1 else False
 if WINDOWS:
-    WINDOWS_DIR = os.path.abspath(sys.argv[2])
-    del sys.argv[1:3]
+    WINDOWS_DIR = wine_prefix.windows_build(sys.argv.pop(1).split("=", 1)[1])  # or exits 77
     BEAMLET = None  # set up by setUpModule: a prefix of its own with the program on drive C:
 else:
     BEAMLET = sys.argv.pop(1) if len(sys.argv) > 1 else os.environ["BEAMLET"]
@@ -261,11 +260,4 @@ class CommandLineTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if WINDOWS:
-        missing = [t for t in ("wine", "wineserver") if not shutil.which(t)]
-        lacking = [n for n in ("beamlet.exe", "beamlet.com") if not os.path.isfile(os.path.join(WINDOWS_DIR, n))]
-        if missing or lacking:
-            print("skipping: " + (f"not installed: {', '.join(missing)}" if missing else
-                                  f"no Windows build in {WINDOWS_DIR}: {', '.join(lacking)}"))
-            sys.exit(77)
     unittest.main()

@@ -26,11 +26,10 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from xsession import SessionError, XSession, die_with_parent, spawn, stop_group, wait_until  # noqa: E402,F401
-from wine_prefix import TOOL, add_tool, copy_prefix, end_wineserver, remove_server_folder, wine_env  # noqa: E402
+from wine_prefix import TOOL, add_tool, windows_build, copy_prefix, end_wineserver, remove_server_folder, wine_env  # noqa: E402
 
 SKIP = 77
 REQUIRED_TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xprop", "wmctrl")
-WINE_TOOLS = ("wine", "wineserver")
 AUDIO_TOOLS = ("pulseaudio", "pactl")
 MAIN_TITLE = "Orvane Facebook Beamlet"
 NOTIFY_TITLE = "Orvane Beamlet"
@@ -701,15 +700,6 @@ def _terminate(signum, frame):
     os._exit(128 + signum)
 
 
-def windows_build(folder):
-    """The Windows build folder to test, or exits 77 (skipped) when Wine or the build is missing."""
-    missing = [t for t in WINE_TOOLS if shutil.which(t) is None]
-    lacking = [n for n in ("beamlet.exe", "beamlet.com") if not os.path.isfile(os.path.join(folder, n))]
-    if missing or lacking:
-        print("skipping: " + (f"not installed: {', '.join(missing)}" if missing else
-                              f"no Windows build in {folder} (scripts/dev.sh windows makes one): {', '.join(lacking)}"))
-        sys.exit(SKIP)
-    return os.path.abspath(folder)
 
 
 def main():
@@ -717,13 +707,13 @@ def main():
     global _beamlet_path, _windows_dir
     parser = argparse.ArgumentParser(add_help=False)
     parser.add_argument("--beamlet", default=os.environ.get("BEAMLET"))
-    parser.add_argument("--windows")
+    parser.add_argument("--windows")  # may be empty: no Windows build named
     args, rest = parser.parse_known_args()
     missing = [t for t in REQUIRED_TOOLS if shutil.which(t) is None]
     if missing:
         print("skipping: not installed: " + ", ".join(missing))
         sys.exit(SKIP)
-    if args.windows:
+    if args.windows is not None:
         _windows_dir = windows_build(args.windows)
     elif not args.beamlet or not os.access(args.beamlet, os.X_OK):
         print(f"no runnable beamlet given (--beamlet PATH, --windows DIR or $BEAMLET): {args.beamlet!r}",

@@ -4,10 +4,11 @@ prefix (some 20 to 30 seconds) with the tests' Windows-side helper in it
 (wine_tool.c), and every session copies it (well under a second) and ends the
 copy's wineserver with it:
 
-    wine_prefix.py make DIR     a fresh 64-bit prefix in DIR (an old one is removed first)
+    wine_prefix.py make DIR --windows=BUILD   a fresh 64-bit prefix in DIR (an old one is
+                                              removed first) for the Windows build in BUILD
     wine_prefix.py remove DIR
 
-Exits 77 (skipped) when Wine is not installed.
+Exits 77 (skipped) when Wine is not installed or no Windows build is named.
 """
 
 import os
@@ -107,13 +108,28 @@ def make(prefix):
     add_tool(prefix)
 
 
-def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("make", "remove"):
-        sys.exit(__doc__)
-    if not shutil.which("wine") or not shutil.which("wineserver"):
-        print("skipping: Wine is not installed")
+def windows_build(folder):
+    """The Windows build folder to test, or exits 77 (skipped) when Wine or the build is missing."""
+    missing = [t for t in ("wine", "wineserver") if shutil.which(t) is None]
+    lacking = [n for n in ("beamlet.exe", "beamlet.com") if not folder or not os.path.isfile(os.path.join(folder, n))]
+    if missing or lacking:
+        print("skipping: " + (f"not installed: {', '.join(missing)}" if missing else
+                              "no Windows build named (BEAMLET_WINDOWS_BUILD_DIR)" if not folder else
+                              f"no Windows build in {folder} (scripts/dev.sh windows makes one): {', '.join(lacking)}"))
         sys.exit(SKIP)
-    (make if sys.argv[1] == "make" else remove)(os.path.abspath(sys.argv[2]))
+    return os.path.abspath(folder)
+
+
+def main():
+    command, args = sys.argv[1:2], sys.argv[2:]
+    if command == ["make"] and len(args) == 2 and args[1].startswith("--windows="):
+        windows_build(args[1].split("=", 1)[1])
+        make(os.path.abspath(args[0]))
+    elif command == ["remove"] and len(args) == 1:
+        if shutil.which("wineserver"):
+            remove(os.path.abspath(args[0]))
+    else:
+        sys.exit(__doc__)
 
 
 if __name__ == "__main__":
