@@ -52,11 +52,22 @@ def setUpModule():
     BEAMLET = ("wine", "cmd", "/c", "beamlet")
     # One server for every command, ended with the test.
     subprocess.Popen(["wineserver", "-p"], env=ENV).wait(timeout=60)
+    # The first Windows program starts Wine's own services, which live on holding the
+    # pipes it was given (a test would wait for their end): start them on none, with
+    # a program that waits for input until the module ends.
+    global KEEPER
+    KEEPER = subprocess.Popen(["wine", "cmd", "/k"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, env=ENV, cwd=CWD)
+    # (and wait until they run: the keeper's start may come too late to be the one that starts them)
+    subprocess.run(["wine", "cmd", "/c", "exit"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, env=ENV, cwd=CWD, timeout=300, check=True)
 
 
 def tearDownModule():
     if WINDOWS:
+        KEEPER.stdin.close()
         wine_prefix.end_wineserver(ENV)
+        KEEPER.wait(timeout=60)
         shutil.rmtree(WORK, ignore_errors=True)
 
 
