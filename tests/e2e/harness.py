@@ -204,7 +204,8 @@ class XProbe:
     def visible(self, title):
         """[(id, geometry)] of the viewable managed windows with this title (under Wine,
         unmanaged ones too: WineSession.above_others says why)."""
-        windows = self.clients() + ([w for w in self.top_levels() if self.override_redirect(w)] if on_windows() else [])
+        windows = self.clients() + ([w for w in self.top_levels() if self.override_redirect(w, shown=True)]
+                                    if on_windows() else [])
         return [(w, g) for w in windows if self.title(w) == title and (g := self.geometry(w))]
 
     def children(self, wid):
@@ -233,9 +234,11 @@ class XProbe:
             wid = parent
         return wid
 
-    def override_redirect(self, wid):
+    def override_redirect(self, wid, shown=False):
+        """Whether a window is one the window manager leaves alone (and, if asked, is shown)."""
         a = XProbe._Attributes()
-        return bool(self.x.XGetWindowAttributes(self.dpy, wid, ctypes.byref(a)) and a.override_redirect)
+        return bool(self.x.XGetWindowAttributes(self.dpy, wid, ctypes.byref(a)) and a.override_redirect
+                    and (a.map_state == 2 or not shown))
 
     def image(self, x, y, width, height, drawable=None):
         """RGB bytes of a rectangle of the screen (or of a window); compare only with images taken the same way."""
@@ -557,6 +560,13 @@ class WineSession(Session):
 
     def command(self, *args):
         return [*self.wrapper, "wine", self.program_path, *args]
+
+    def launch(self, timeout=60, wrapper=()):
+        super().launch(timeout, wrapper)
+        # The helper's start (a Windows process: a second or more of work) comes now,
+        # not in the middle of a notification's motion that a test reads.
+        if self.tool is None:
+            self.ask("clipboard")
 
     def run_as(self, uid):
         """Gives the prefix to another account, which Wine (its server, every Windows

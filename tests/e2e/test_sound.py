@@ -110,40 +110,68 @@ GAP_FRAMES = 200
 
 def without_gaps(heard):
     """heard without the stretches of digital silence (both channels 0) of GAP_FRAMES
-    frames or more that lie between sounds, and how many it had. Wine's PulseAudio
-    driver keeps only some 100 ms ahead; when its feeding thread is late (a busy
-    machine), the server plays silence and the chime goes on after it: inserted,
-    nothing lost. The chime has no such stretch of its own; the silence before and
-    after the sounds stays."""
-    kept, gaps, zeros, sounded = array.array("h"), 0, 0, False
+    frames or more that lie between sounds, and where they were: [(index in what is
+    kept, frames)]. Wine's PulseAudio driver keeps only some 100 ms ahead; when its
+    feeding thread is late (a busy machine), the server plays silence and the chime
+    goes on after it: inserted, nothing lost. The chime has no such stretch of its
+    own; the silence before and after the sounds stays."""
+    kept, gaps, zeros, sounded = array.array("h"), [], 0, False
     for at in range(0, len(heard) - 1, 2):
         if heard[at] == 0 and heard[at + 1] == 0:
             zeros += 1
             continue
         if zeros and (not sounded or zeros < GAP_FRAMES):
             kept.extend(heard[at - 2 * zeros:at])
-        gaps += sounded and zeros >= GAP_FRAMES
+        elif sounded and zeros:
+            gaps.append((len(kept), zeros))
         zeros, sounded = 0, True
         kept.extend(heard[at:at + 2])
     kept.extend(array.array("h", [0] * 2 * zeros))
     return kept, gaps
 
 
-def chime_faults(heard, original, gaps=None):
-    """What is wrong with the chime in a recording: [] when it is all there, once, at half volume.
-    With gaps (a list), stretches of inserted silence are taken out first and counted there."""
-    if gaps is not None:
-        heard, count = without_gaps(heard)
-        gaps.append(count)
+def with_own_silence(kept, gaps, original):
+    """kept with the chime's own silence given back where an inserted stretch took it
+    along (a stretch that meets one of the chime's own runs of zeros swallows it)."""
+    at = aligned(kept, original)
+    if at is None or at < 0:
+        return kept
+    half = array.array("h", (int(v / 2) for v in original))
+    out, done = array.array("h"), 0
+    for index, frames in gaps:
+        out.extend(kept[done:index])
+        done, frame = index, (len(out) - at) // 2
+        own = 0
+        while own < frames and 0 <= frame + own < len(half) // 2 and not any(half[2 * (frame + own):2 * (frame + own) + 2]):
+            own += 1
+        out.extend(array.array("h", [0] * 2 * own))
+    out.extend(kept[done:])
+    return out
+
+
+def aligned(heard, original):
+    """Where the chime starts in heard, to the frame (in samples), or None when nothing was heard."""
     start = onset(heard, ONSET_LEVEL / 2)
     if start is None:
-        return ["nothing was heard"]
+        return None
     # Align on the onset first, then to the exact frame, on a loud stretch of the chime.
     guess = start // 2 * 2 - onset(original, ONSET_LEVEL) // 2 * 2
     a, b = 2 * RATE // 10, 2 * RATE // 5
     window = original[a:b]
-    best = max(range(guess - 400, guess + 402, 2),
+    return max(range(guess - 400, guess + 402, 2),
                key=lambda at: dot(window, heard[max(0, at + a):max(0, at + b)]) if at + a >= 0 else 0)
+
+
+def chime_faults(heard, original, gaps=None):
+    """What is wrong with the chime in a recording: [] when it is all there, once, at half volume.
+    With gaps (a list), stretches of inserted silence are taken out first and counted there."""
+    if gaps is not None:
+        heard, found = without_gaps(heard)
+        heard = with_own_silence(heard, found, original)
+        gaps.append(len(found))
+    best = aligned(heard, original)
+    if best is None:
+        return ["nothing was heard"]
     if best < 0:
         return [f"the recording lacks the chime's first {-best // 2} frames"]
     played = heard[best:best + len(original)]
