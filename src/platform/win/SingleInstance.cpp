@@ -15,9 +15,9 @@ namespace beamlet::platform::win {
 namespace {
 
 // How long a start waits for a running program that neither answers nor ends.
-constexpr int answerWaitMs = 30'000;
+constexpr int giveUpMs = 30'000;
 // How long a knock waits for its answer before it is tried again.
-constexpr int slowAnswerMs = 1'000;
+constexpr int knockWaitMs = 1'000;
 // How long the running program waits for a start to read its answer and go.
 constexpr int drainMs = 2'000;
 constexpr int pollIntervalMs = 20;
@@ -65,7 +65,7 @@ Knock knock(const QString& pipeName)
     // The running program may take the foreground from this start, which has it.
     AllowSetForegroundWindow(server);
     Knock result = Knock::Busy;
-    const QDeadlineTimer deadline(slowAnswerMs);
+    const QDeadlineTimer deadline(knockWaitMs);
     while (!deadline.hasExpired()) {
         DWORD available = 0;
         if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
@@ -97,7 +97,9 @@ struct SingleInstance::Handles {
     QTimer* drainTimer = nullptr;
 };
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent), handles_(std::make_unique<Handles>())
+SingleInstance::SingleInstance(QObject* parent)
+    : platform::SingleInstance(parent),
+      handles_(std::make_unique<Handles>())
 {
     const QString sid = userSid();
     if (sid.isEmpty())
@@ -129,7 +131,7 @@ SingleInstance::Start SingleInstance::start(const std::function<bool()>& toldToE
         say("the session's program name is taken by another account; this start runs on its own");
         return Start::Run;
     }
-    const QDeadlineTimer deadline(answerWaitMs);
+    const QDeadlineTimer deadline(giveUpMs);
     bool saidWaiting = false;
     while (true) {
         // Abandoned: its program died holding it. Taking it over is safe, the

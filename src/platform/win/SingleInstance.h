@@ -1,5 +1,6 @@
 #pragma once
-// One program per user and log-on session. The program that owns the session's
+// One program per user and log-on session, as platform/SingleInstance.h says,
+// but for a program that does not answer (below). The program that owns the session's
 // named mutex is the running one; it listens on a named pipe, and a later start
 // connects there: the running program takes the knock, brings its window to the
 // front and answers with one byte, which tells the start to end. A mutex whose
@@ -14,7 +15,8 @@
 // pipe as its first and only instance, and a start answers only a pipe whose
 // program runs under its own account: another account can neither block the
 // user's start by taking a name first nor receive its hand-over.
-#include <QObject>
+#include "platform/SingleInstance.h"
+
 #include <QString>
 
 #include <functional>
@@ -22,34 +24,15 @@
 
 namespace beamlet::platform::win {
 
-class SingleInstance : public QObject {
+// A start that gives up on a program that does not answer runs on its own.
+class SingleInstance final : public platform::SingleInstance {
     Q_OBJECT
 public:
     explicit SingleInstance(QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    enum class Start {
-        Run,         // this program runs, listening for later starts where it safely can
-        HandedOver,  // a running program of this user and session came forward: end
-        Abandoned,   // told to end while waiting: end
-    };
-    // Finds the running program and hands over to it, waits for one that is
-    // starting or ending, or takes the session. Asks toldToEnd() while it waits.
-    Start start(const std::function<bool()>& toldToEnd);
-
-    // The program is ending: later starts no longer knock here but wait for the
-    // mutex, which goes with it.
-    void stopListening();
-
-    // The pipe's name; empty when the account cannot be named.
-    const QString& pipeName() const { return pipeName_; }
-
-signals:
-    // A later start asked this program to come to the front.
-    void activationRequested();
-    // Never sent on Windows: a program that does not answer keeps the session's
-    // mutex, and the start that gave up on it runs on its own.
-    void replaced();
+    Start start(const std::function<bool()>& toldToEnd) override;
+    void stopListening() override;
 
 private:
     bool listen();

@@ -1,18 +1,17 @@
 #pragma once
-// One program per user and display. The program that holds the display's lock
-// is the running one; it listens on a local socket beside the lock, and a later
-// start knocks there: the running program takes the knock, brings its window to
-// the front and closes the connection, which tells the start to end.
+// One program per user and X display ($DISPLAY), as platform/SingleInstance.h
+// says. The program that holds the display's lock is the running one; it listens
+// on a local socket beside the lock, and a later start knocks there: the running
+// program takes the knock, brings its window to the front and closes the
+// connection, which tells the start to end.
 //
 // The lock is the kernel's (flock): it goes with its program, however that
 // program ends, so a lock left behind never needs guessing at, whatever process
-// now has its old id. A program on its way out stops listening first and keeps
-// its lock to the end: starts then wait for it to go, and run.
-//
-// A program that neither answers nor ends (stopped, hung) is waited for a while;
-// then one start takes its place under the folder's own lock, and the program
-// that did not answer ends as soon as it runs again and sees it was replaced.
-// Lock or socket removed from under the running program are made again.
+// now has its old id. A program on its way out removes its socket and keeps its
+// lock to the end. A start that gives up on a program that does not answer
+// replaces the lock file under the folder's own lock; the program that did not
+// answer finds the name leading to another file once it runs again. Lock or
+// socket removed from under the running program are made again.
 //
 // Lock and socket live in a folder only the user can write to: the runtime
 // folder, else (unsafe, too long a path, or where the lock cannot be made, a
@@ -23,7 +22,8 @@
 // A plain Unix socket watched by the event loop: it is all the hand-over needs,
 // and it spares every start the network library and the Kerberos and proxy
 // libraries that come with it.
-#include <QObject>
+#include "platform/SingleInstance.h"
+
 #include <QString>
 
 #include <functional>
@@ -32,32 +32,16 @@
 
 class QSocketNotifier;
 
-namespace beamlet::platform {
+namespace beamlet::platform::x11 {
 
-class SingleInstance : public QObject {
+class SingleInstance final : public platform::SingleInstance {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QByteArray& display, QObject* parent = nullptr);
+    explicit SingleInstance(QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    enum class Start {
-        Run,         // this program runs, listening for later starts where it safely can
-        HandedOver,  // a running program of this user and display came forward: end
-        Abandoned,   // told to end while waiting: end
-    };
-    // Finds the running program and hands over to it, waits for one that is
-    // starting or ending, or takes the display. Asks toldToEnd() while it waits.
-    Start start(const std::function<bool()>& toldToEnd);
-
-    // The program is ending: later starts no longer knock here but wait for its
-    // lock, which goes with it.
-    void stopListening();
-
-signals:
-    // A later start asked this program to come to the front.
-    void activationRequested();
-    // Another start took this display over while this program did not answer.
-    void replaced();
+    Start start(const std::function<bool()>& toldToEnd) override;
+    void stopListening() override;
 
 private:
     using FileId = std::pair<dev_t, ino_t>;  // a file as the file system knows it
@@ -87,4 +71,4 @@ private:
     QSocketNotifier* watchNotifier_ = nullptr;
 };
 
-}  // namespace beamlet::platform
+}  // namespace beamlet::platform::x11
