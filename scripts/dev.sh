@@ -5,7 +5,8 @@
 #   scripts/dev.sh package  install what is missing, build the Debian package
 #   scripts/dev.sh windows  install what is missing, build the Windows program
 #                           (build-windows/beamlet.exe and beamlet.com), building
-#                           Qt for Windows first when it is not in the cache yet
+#                           Qt for Windows first when it is not in the cache yet,
+#                           and its installer and zip (build-windows/beamlet-*-win64*)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,10 +18,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev libpulse-dev qt6-image-formats-plugins)
 test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick xcompmgr hsetroot
   python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
-  at-spi2-core python3-pyatspi diffoscope-minimal)
+  at-spi2-core python3-pyatspi orca diffoscope-minimal)
 # The cross compilers; this machine's Qt gives moc, rcc and uic and builds the
 # build's own tools. scripts/windows/build-qt.sh installs what Qt's build needs.
-windows_packages=(cmake g++ ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix)
+# NSIS makes the installer, Python the zip.
+windows_packages=(cmake g++ ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix nsis python3)
 
 # shellcheck source=packages.sh
 source "$here/scripts/packages.sh"
@@ -67,7 +69,7 @@ case "${1:-}" in
       -DCMAKE_TOOLCHAIN_FILE="$here/scripts/windows/toolchain-mingw64.cmake" \
       -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
       -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
-    cmake --build "$windows_build" -j "$jobs"
+    cmake --build "$windows_build" -j "$jobs" --target all installer
     ;;
   *)
     echo "usage: $0 run|test|package|windows" >&2

@@ -16,10 +16,13 @@ void QtClipboard::setText(const QString& text)
         clipboard->setText(text, QClipboard::Clipboard);
 }
 
-void DesktopLinkOpener::open(const QUrl& target)
+void DesktopLinkOpener::open(const QUrl& target, std::function<void()> notOpened)
 {
     // Queued so a slow handler lookup never holds up the click that asked for it.
-    QTimer::singleShot(0, [target] { QDesktopServices::openUrl(target); });
+    QTimer::singleShot(0, [target, notOpened = std::move(notOpened)] {
+        if (!QDesktopServices::openUrl(target) && notOpened)
+            notOpened();
+    });
 }
 
 void QtWindowStacking::setStaysOnTop(QWidget& window, bool on)

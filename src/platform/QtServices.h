@@ -11,7 +11,7 @@ public:
 
 class DesktopLinkOpener final : public LinkOpener {
 public:
-    void open(const QUrl& target) override;
+    void open(const QUrl& target, std::function<void()> notOpened) override;
 };
 
 // Qt's own stacking and opacity; each system's folder makes them reach the screen.

@@ -22,7 +22,7 @@ struct RecordingChime : platform::Chime {
 
 // Opens nothing: a test must never start the desktop's browser.
 struct NoLinks : platform::LinkOpener {
-    void open(const QUrl&) override {}
+    void open(const QUrl&, std::function<void()>) override {}
 };
 
 // Records each call and passes it on, so the windows still change as they would.
