@@ -1,6 +1,6 @@
 #pragma once
 // Recording substitutes for the platform services, so tests see every call.
-#include "platform/DesktopServices.h"
+#include "platform/QtServices.h"
 #include "platform/Services.h"
 
 #include <QStringList>
