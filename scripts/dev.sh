@@ -5,7 +5,8 @@
 #   scripts/dev.sh package  install what is missing, build the Debian package
 #   scripts/dev.sh windows  install what is missing, build the Windows program
 #                           (build-windows/beamlet.exe and beamlet.com), building
-#                           Qt for Windows first when it is not in the cache yet
+#                           Qt for Windows first when it is not in the cache yet;
+#                           arguments after `windows` go to CMake (-DBEAMLET_BENCH=ON)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -61,12 +62,13 @@ case "${1:-}" in
     sanitizer_tests
     ;;
   windows)
+    shift
     install_missing "${windows_packages[@]}"
     qt=$("$here/scripts/windows/build-qt.sh")
     cmake -S "$here" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$here/scripts/windows/toolchain-mingw64.cmake" \
       -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
-      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "$@" >/dev/null
     cmake --build "$windows_build" -j "$jobs"
     ;;
   *)
