@@ -19,6 +19,7 @@
 #include "gui/Notifier.h"
 #include "gui/Palettes.h"
 #include "platform/DesktopServices.h"
+#include "platform/System.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
 #include "widgets/TypingBox.h"
@@ -198,20 +199,20 @@ void showAndWait(QWidget& window)
         std::fprintf(stderr, "beamlet_bench: %s was not exposed\n", qPrintable(window.windowTitle()));
 }
 
-// The sound module's player, counting the chimes it is asked to play.
+// The system's player, counting the chimes it is asked to play.
 class CountingPlayer final : public platform::SoundPlayer {
 public:
     explicit CountingPlayer(int& plays) : plays_(plays) {}
     void play(const QByteArray& wave) override
     {
         ++plays_;
-        real_.play(wave);
+        real_->play(wave);
     }
-    void stop() override { real_.stop(); }
+    void stop() override { real_->stop(); }
 
 private:
     int& plays_;
-    platform::ModuleSoundPlayer real_;
+    std::unique_ptr<platform::SoundPlayer> real_ = platform::native::makeSoundPlayer();
 };
 
 // The program as main.cpp builds it, on a given platform; its chimes are counted.

@@ -48,6 +48,9 @@ click 512 241; sleep 0.6
 click 470 136; sleep 0.8
 click $((88 + 8 + 40 * 2 + 16)) $((176 + 24 + 8 + 40 + 16)); sleep 0.8; xdotool mousemove 5 5; sleep 0.2
 shot "$main" emotions
+# The pack took the focus to its first tile; the arrows move it to tile 18.
+xdotool key Right Right Down; sleep 0.3
+shot 633x321+$((X + 88))+$((Y + 176)) keyboard
 shot 328x152+945+840 notification
 click 600 256; sleep 0.8
 click 712 15; sleep 1; xdotool mousemove 5 5; sleep 0.3

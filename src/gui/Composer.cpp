@@ -25,9 +25,9 @@ void Composer::empty()
     emit emptying();
     if (order_ == EmptyOrder::BufferFirst) {
         buffer_.clear();
-        box_.clear();
+        box_.empty();
     } else {
-        box_.clear();
+        box_.empty();
         buffer_.clear();
     }
 }

@@ -97,8 +97,9 @@ InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, cons
       picturePath_(picturePath),
       okButton_(new widgets::PushButton(okName, QStringLiteral("&OK"), widgets::ButtonLook::white(), this))
 {
-    // A picture with text on it: its words are its description.
-    widgets::markAccessible(*this, QAccessible::Pane, QString());
+    // A box with a picture of text and an OK, as a message box is: its words are
+    // its description, which screen readers read out as the focus enters it.
+    widgets::markAccessible(*this, QAccessible::Dialog, QString());
     setObjectName(objectName);
     resize(layout::kInfoPanel.w, layout::kInfoPanel.h);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -148,6 +149,7 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         label->setTextFormat(Qt::PlainText);
         label->setFont(contactFont());
         label->setFocusPolicy(Qt::NoFocus);
+        widgets::hideFromScreenReaders(*label);  // read out with the panel's words, beside its title
         label->setAttribute(Qt::WA_TranslucentBackground);
         setTextColour(*label, rest);
         label->move(detail.place.x, detail.place.y);

@@ -40,6 +40,8 @@ public:
     widgets::PushButton* okButton() const { return okButton_; }
     // The controls Tab stops at, in order.
     virtual QList<QWidget*> keyboardStops() const;
+    // The control that takes the focus when the panel opens: the first stop.
+    QWidget* entryStop() const { return keyboardStops().constFirst(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -40,6 +40,8 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMainWindow.w, layout::kMainWindow.h);
 
+    // The hover rule of the window's pictures and buttons: a move over the bare surface puts them out.
+    hover_ = new widgets::HoverGroup(*this);
     // Made back to front: each control lies in front of those made before it.
     const Chrome chrome = makeChrome();
     const Commands commands = makeCommands();
@@ -111,15 +113,16 @@ MainWindow::Chrome MainWindow::makeChrome()
     widgets::place(*miniWindowButton, layout::kMiniWindowButton);
     miniWindowButton->setAccessibleName(tr("Switch to the mini window"));
 
-    auto* hover = new widgets::HoverGroup(*this);
-    hover->join(*minimizeButton_);
-    hover->join(*closeButton_);
-    connect(hover, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
+    for (widgets::LitButton* button :
+         {static_cast<widgets::LitButton*>(minimizeButton_), static_cast<widgets::LitButton*>(closeButton_),
+          static_cast<widgets::LitButton*>(miniWindowButton)})
+        hover_->join(*button);
+    connect(hover_, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
     auto* dragger = new widgets::WindowDragger(*header, *this);
-    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover_, &widgets::HoverGroup::clear);
     connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
     connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(logo, &QAbstractButton::clicked, this, [this] { services_.links.open(maker_.website.target); });
+    connect(logo, &QAbstractButton::clicked, this, [this] { openLink(maker_.website.target); });
     connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
     return {logo, miniWindowButton};
 }
@@ -132,6 +135,7 @@ MainWindow::Commands MainWindow::makeCommands()
         ButtonLook look = ButtonLook::blue();
         look.bold = bold;
         auto* button = new PushButton(QLatin1String(name), caption, look, this);
+        hover_->join(*button);
         widgets::place(*button, rect);
         button->setIconPicture(widgets::loadPixmap(icon, devicePixelRatioF()), iconSize);
         return button;
@@ -192,7 +196,8 @@ void MainWindow::makePanelsComingIntoView()
     const auto coming = [this](const core::SlidingPanel& panel) {
         return panel.slidingIn() || panel.position() < width();
     };
-    const auto okCloses = [this](QAbstractButton* ok, void (core::PanelModel::*close)()) {
+    const auto okCloses = [this](PushButton* ok, void (core::PanelModel::*close)()) {
+        hover_->join(*ok);
         connect(ok, &QAbstractButton::clicked, this, [this, close] { runPanelCommand(close); });
     };
     bool made = false;
@@ -208,8 +213,7 @@ void MainWindow::makePanelsComingIntoView()
     if (!contactPanel_ && coming(panels_.contact())) {
         contactPanel_ = new ContactPanel(maker_, this);
         okCloses(contactPanel_->okButton(), &core::PanelModel::closeContact);
-        connect(contactPanel_, &ContactPanel::linkActivated, this,
-                [this](const QUrl& url) { services_.links.open(url); });
+        connect(contactPanel_, &ContactPanel::linkActivated, this, &MainWindow::openLink);
         made = true;
     }
     if (!packPanel_ && coming(panels_.pack())) {
@@ -224,25 +228,41 @@ void MainWindow::makePanelsComingIntoView()
     // Above every other control, and the pack above the About and Contact panels.
     for (QWidget* panel : {static_cast<QWidget*>(aboutPanel_), static_cast<QWidget*>(contactPanel_),
                            static_cast<QWidget*>(packPanel_)}) {
-        if (panel) {
+        if (panel)
             panel->raise();
-            panel->show();
-        }
     }
 }
 
 void MainWindow::applyPanels()
 {
     makePanelsComingIntoView();
-    if (aboutPanel_)
-        aboutPanel_->move(panels_.about().position(), layout::kInfoPanel.y);
-    if (contactPanel_)
-        contactPanel_->move(panels_.contact().position(), layout::kInfoPanel.y);
-    if (packPanel_)
-        packPanel_->move(panels_.pack().position(), layout::kPackPanel.y);
-    aboutButton_->setEnabled(panels_.aboutEnabled());
-    contactButton_->setEnabled(panels_.contactEnabled());
-    emotionsButton_->setEnabled(panels_.emotionsEnabled());
+    // A panel wholly beyond the window's edge is hidden and its controls are
+    // disabled: nothing out of view may be reached, by the keyboard or by a
+    // screen reader.
+    const auto place = [this](QWidget* panel, const core::SlidingPanel& slide, int y) {
+        if (!panel)
+            return;
+        panel->move(slide.position(), y);
+        const bool inView = slide.position() < width();
+        panel->setEnabled(inView);
+        panel->setVisible(inView);
+    };
+    place(aboutPanel_, panels_.about(), layout::kInfoPanel.y);
+    place(contactPanel_, panels_.contact(), layout::kInfoPanel.y);
+    place(packPanel_, panels_.pack(), layout::kPackPanel.y);
+    // The button that opened a panel goes grey. Its focus goes on into the
+    // panel once that stands in view, not to the next button.
+    const auto enable = [this](QAbstractButton* opener, bool enabled, QWidget* panelEntry) {
+        if (!enabled && panelEntry && focusWidget() == opener) {
+            focusReturn_ = panelEntry;
+            focusAwaitsReturn_ = true;
+            opener->clearFocus();
+        }
+        opener->setEnabled(enabled);
+    };
+    enable(aboutButton_, panels_.aboutEnabled(), aboutPanel_ ? aboutPanel_->entryStop() : nullptr);
+    enable(contactButton_, panels_.contactEnabled(), contactPanel_ ? contactPanel_->entryStop() : nullptr);
+    enable(emotionsButton_, panels_.emotionsEnabled(), packPanel_ ? packPanel_->entryStop() : nullptr);
     updateKeyboardReach();
     stepper_->wake(panels_.animating());
 }
@@ -336,7 +356,8 @@ void MainWindow::keepFocusInView()
     // A control that slid away or lies under a panel lets go of the focus at
     // once, so no key reaches it unseen. The focus goes to the button that
     // opened its panel, or to the typing box, as soon as one of them can be
-    // seen; until then the window holds it and keys do nothing.
+    // seen; a panel sliding in takes it once it stands in view. Until then the
+    // window holds it and keys do nothing.
     QWidget* focused = focusWidget();
     if (focused && focused != this && !canHoldFocus(*focused)) {
         focusReturn_ = openerOf(*focused);
@@ -349,7 +370,9 @@ void MainWindow::keepFocusInView()
         focusAwaitsReturn_ = false;
         return;
     }
-    QList<QWidget*> candidates{focusReturn_.data(), typingBox_};
+    QList<QWidget*> candidates{focusReturn_.data()};
+    if (!focusReturn_ || !openerOf(*focusReturn_))
+        candidates += typingBox_;
     // Once nothing moves any more, the first control in sight will do.
     if (!panels_.animating())
         candidates += keyboardStops();
@@ -386,6 +409,20 @@ void MainWindow::onHelpClicked()
         QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("helpBox"));
     box.exec();
+}
+
+void MainWindow::openLink(const QUrl& target)
+{
+    // A link that opens nothing says so, in words a screen reader reads out too.
+    services_.links.open(target, [window = QPointer<MainWindow>(this), target] {
+        if (!window)
+            return;
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Link - Orvane Beamlet"),
+                        tr("No program on this computer opens %1.").arg(target.toDisplayString()), QMessageBox::Ok,
+                        window);
+        box.setObjectName(QStringLiteral("linkFailureBox"));
+        box.exec();
+    });
 }
 
 void MainWindow::onTileClicked(int number)

@@ -61,6 +61,7 @@ private:
     void onAboutClicked();
     void onContactClicked();
     void onHelpClicked();
+    void openLink(const QUrl& target);
     void onTileClicked(int number);
     void showMiniWindow();
     void returnFromMiniWindow();
@@ -82,6 +83,7 @@ private:
     const MakerData& maker_;
     core::PanelModel panels_;
 
+    widgets::HoverGroup* hover_;
     widgets::HoverButton* minimizeButton_;
     widgets::HoverButton* closeButton_;
     widgets::PushButton* emotionsButton_;

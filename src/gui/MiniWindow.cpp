@@ -21,9 +21,10 @@ namespace layout = core::layout;
 
 MiniWindow::MiniWindow(platform::Services& services) : PictureWindow(widgets::kMiniWindowPicture, Qt::Window)
 {
-    widgets::markAccessible(*this, QAccessible::Window, QString());  // named by its title
     setObjectName(QStringLiteral("miniWindow"));
     setWindowTitle(QStringLiteral("Orvane Facebook Beamlet"));
+    // The same title as the main window's, but a screen reader must tell which is in front.
+    widgets::markAccessible(*this, QAccessible::Window, tr("Orvane Facebook Beamlet mini window"));
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMiniWindow.w, layout::kMiniWindow.h);
 
@@ -53,6 +54,7 @@ MiniWindow::MiniWindow(platform::Services& services) : PictureWindow(widgets::kM
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
     auto* hover = new widgets::HoverGroup(*this);
     hover->join(*backButton);
+    hover->join(*getCodeButton);
     connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
     connect(backButton, &QAbstractButton::clicked, this, &MiniWindow::backRequested);
     connect(getCodeButton, &QAbstractButton::clicked, this, [this] { emit copyRequested(composer_->codeText()); });

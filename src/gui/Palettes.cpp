@@ -43,7 +43,8 @@ public:
         for (int number = 1; number <= count; ++number) {
             auto* tile = new widgets::PictureButton(QStringLiteral("tile%1").arg(number),
                                                     widgets::emoticonPicture(number), &area);
-            tile->setAccessibleName(entryName(number));
+            // Items of a list, so that a screen reader says where each stands ("3 of 66").
+            widgets::markAccessible(*tile, QAccessible::ListItem, entryName(number));
             tile->setCursor(Qt::ArrowCursor);
             tile->installEventFilter(this);
             widgets::place(*tile, layout::tileRect(number, size, pitch));
@@ -55,6 +56,7 @@ public:
     }
 
     QList<QWidget*> tiles() const { return QList<QWidget*>(tiles_.cbegin(), tiles_.cend()); }
+    QWidget* current() const { return tiles_[current_]; }
 
     // Whether Tab stops at the grid (its current tile) at all.
     void setReachable(bool reachable) { tiles_[current_]->setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus); }
@@ -107,7 +109,8 @@ PackPanel::PackPanel(QWidget* parent)
       okButton_(new widgets::PushButton(QStringLiteral("packOkButton"), QStringLiteral("&OK"),
                                         widgets::ButtonLook::white(), this))
 {
-    widgets::markAccessible(*this, QAccessible::Pane, tr("Emotions"));
+    // Read out as a box is when the focus enters it: its title and its instructions.
+    widgets::markAccessible(*this, QAccessible::Dialog, tr("Emotions"));
     // The preview is named after the entry it shows.
     widgets::markAccessible(*preview_, QAccessible::Graphic, entryName(1));
     setObjectName(QStringLiteral("packPanel"));
@@ -123,7 +126,7 @@ PackPanel::PackPanel(QWidget* parent)
 
     auto* tileArea = new QWidget(this);
     tileArea->setObjectName(QStringLiteral("packTileArea"));
-    widgets::markAccessible(*tileArea, QAccessible::Grouping, tr("Big emoticons"));
+    widgets::markAccessible(*tileArea, QAccessible::List, tr("Big emoticons"));
     widgets::place(*tileArea, layout::kPackTileArea);
     tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
     tileArea_ = tileArea;
@@ -133,6 +136,7 @@ PackPanel::PackPanel(QWidget* parent)
     nameLabel_->setFont(widgets::windowFont(widgets::Face::SansSerif, 9.75, true));
     nameLabel_->move(layout::kPackName.x, layout::kPackName.y);
     nameLabel_->adjustSize();
+    nameLabel_->setBuddy(preview_);  // the preview's caption, not words of the panel's own
 
     auto* instructions = new QLabel(this);
     instructions->setObjectName(QStringLiteral("packInstructions"));
@@ -163,6 +167,11 @@ QList<QWidget*> PackPanel::keyboardStops() const
     return tiles() << okButton_;
 }
 
+QWidget* PackPanel::entryStop() const
+{
+    return tiles_->current();
+}
+
 void PackPanel::setTilesReachable(bool reachable)
 {
     tiles_->setReachable(reachable);
@@ -181,7 +190,7 @@ void PackPanel::paintEvent(QPaintEvent* event)
 
 MiniPalette::MiniPalette(QWidget* parent) : QFrame(parent)
 {
-    widgets::markAccessible(*this, QAccessible::Grouping, tr("Big emoticons"));
+    widgets::markAccessible(*this, QAccessible::List, tr("Big emoticons"));
     setObjectName(QStringLiteral("miniPalette"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);

@@ -31,6 +31,8 @@ public:
     QList<QWidget*> tiles() const;
     // The controls Tab stops at, in order: the tiles (one stop), then OK.
     QList<QWidget*> keyboardStops() const;
+    // The control that takes the focus when the panel opens: the tile last framed.
+    QWidget* entryStop() const;
     QLabel* nameLabel() const { return nameLabel_; }
     widgets::Picture* preview() const { return preview_; }
 

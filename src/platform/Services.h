@@ -4,6 +4,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 class QWidget;
 
 namespace beamlet::platform {
@@ -29,8 +31,9 @@ public:
 class LinkOpener {
 public:
     virtual ~LinkOpener() = default;
-    // Hands the target to the desktop's handler for its scheme; never waits, never reports.
-    virtual void open(const QUrl& target) = 0;
+    // Hands the target to the desktop's handler for its scheme; never waits.
+    // Calls notOpened, later, when the desktop has no handler to take it.
+    virtual void open(const QUrl& target, std::function<void()> notOpened) = 0;
 };
 
 class WindowStacking {

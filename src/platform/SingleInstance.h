@@ -1,90 +1,56 @@
 #pragma once
-// One program per user and display. The program that holds the display's lock
-// is the running one; it listens on a local socket beside the lock, and a later
-// start knocks there: the running program takes the knock, brings its window to
-// the front and closes the connection, which tells the start to end.
+// One program per user session, as both systems keep it. The running program
+// listens for later starts; a later start knocks, the running program brings its
+// window to the front and answers, and the start ends. A program on its way out
+// stops listening first and holds its claim to its end: starts then wait for it
+// to go, and run.
 //
-// The lock is the kernel's (flock): it goes with its program, however that
-// program ends, so a lock left behind never needs guessing at, whatever process
-// now has its old id. A program on its way out stops listening first and keeps
-// its lock to the end: starts then wait for it to go, and run.
+// A program that neither answers nor ends (stopped, hung) is waited for a while
+// (answerWaitMs); then one start takes its place, later starts hand over to that
+// one, and the program that did not answer ends as soon as it runs again and sees
+// it was replaced (replaced()). So never more than one program answers, and no
+// start is lost.
 //
-// A program that neither answers nor ends (stopped, hung) is waited for a while;
-// then one start takes its place under the folder's own lock, and the program
-// that did not answer ends as soon as it runs again and sees it was replaced.
-// Lock or socket removed from under the running program are made again.
-//
-// Lock and socket live in a folder only the user can write to: the runtime
-// folder, else (unsafe, too long a path, or where the lock cannot be made, a
-// full disk say) a private folder in the temporary folder. Files of another user
-// are never used and never answered: where no safe place exists the program
-// starts on its own.
-//
-// A plain Unix socket watched by the event loop: it is all the hand-over needs,
-// and it spares every start the network library and the Kerberos and proxy
-// libraries that come with it.
+// Each system keeps it with its own means: x11/SingleInstance.h (a lock file and
+// a socket per X display), win/SingleInstance.h (a mutex and a named pipe per
+// log-on session).
 #include <QObject>
-#include <QString>
 
 #include <functional>
-#include <sys/types.h>
-#include <utility>
-
-class QSocketNotifier;
 
 namespace beamlet::platform {
 
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QByteArray& display, QObject* parent = nullptr);
-    ~SingleInstance() override;
+    using QObject::QObject;
 
     enum class Start {
         Run,         // this program runs, listening for later starts where it safely can
-        HandedOver,  // a running program of this user and display came forward: end
+        HandedOver,  // a running program of this user and session came forward: end
         Abandoned,   // told to end while waiting: end
     };
     // Finds the running program and hands over to it, waits for one that is
-    // starting or ending, or takes the display. Asks toldToEnd() while it waits.
-    Start start(const std::function<bool()>& toldToEnd);
+    // starting or ending, or takes the session. Asks toldToEnd() while it waits.
+    virtual Start start(const std::function<bool()>& toldToEnd) = 0;
 
-    // The program is ending: later starts no longer knock here but wait for its
-    // lock, which goes with it.
-    void stopListening();
+    // The program is ending: later starts no longer knock here but wait for it to go.
+    virtual void stopListening() = 0;
 
 signals:
     // A later start asked this program to come to the front.
     void activationRequested();
-    // Another start took this display over while this program did not answer.
+    // Another start took this program's place while it did not answer.
     void replaced();
 
-private:
-    using FileId = std::pair<dev_t, ino_t>;  // a file as the file system knows it
-    enum class Claim {
-        Done,
-        Unusable  // the lock or the socket cannot be made in this folder
-    };
-
-    Claim claim(const QString& folder, const std::function<bool()>& toldToEnd, Start& outcome, QString& why);
-    bool takeOver(const QString& folder, FileId unanswering);
-    bool listen();
-    void watchFolder(const QString& folder);
-    void checkClaim();
-    bool isReplaced() const;
-    void acceptWaiting();
-    void release();
-
-    const QString fileName_;
-    QString lockPath_;
-    QString socketPath_;
-    int lock_ = -1;
-    FileId lockId_;
-    int listener_ = -1;
-    FileId socketId_;
-    QSocketNotifier* notifier_ = nullptr;
-    int watch_ = -1;
-    QSocketNotifier* watchNotifier_ = nullptr;
+protected:
+    // How long a start waits for a program that holds the session but takes no
+    // knock before it takes that program's place: longer than anything the
+    // program itself waits for (a paste waits five seconds for the clipboard's
+    // owner), yet short for a user who asked for a window.
+    static constexpr int answerWaitMs = 10'000;
+    // Said once a knock has waited this long.
+    static constexpr int slowAnswerMs = 1'000;
 };
 
 }  // namespace beamlet::platform

@@ -1,6 +1,5 @@
 #pragma once
-// Plays the chime. The player lives in a module of its own, loaded at the first
-// sound, so the sound server's libraries cost nothing at start or in a silent session.
+// Plays the chime: each system's player (platform/System.h: makeSoundPlayer()).
 #include <QByteArray>
 
 namespace beamlet::platform {
@@ -17,9 +16,3 @@ public:
 };
 
 }  // namespace beamlet::platform
-
-// The module's one export: a new player for the default audio output.
-extern "C" {
-using BeamletCreateSoundPlayer = beamlet::platform::SoundPlayer* (*)();
-}
-#define BEAMLET_SOUND_FACTORY "beamlet_create_sound_player"

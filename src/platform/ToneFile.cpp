@@ -34,16 +34,6 @@ QString writeToneInto(const QString& folder, const QByteArray& bytes)
     return target;
 }
 
-QString userCacheFolder(const QString& xdgCacheHome, const QString& home)
-{
-    // An unset HOME would otherwise make "/.cache" of it, at the root.
-    if (!xdgCacheHome.isEmpty() && QDir::isAbsolutePath(xdgCacheHome))
-        return QDir::cleanPath(xdgCacheHome);
-    if (!home.isEmpty() && QDir::isAbsolutePath(home))
-        return QDir::cleanPath(home + QStringLiteral("/.cache"));
-    return {};
-}
-
 QStringList toneFolders()
 {
     QStringList folders;

@@ -14,11 +14,6 @@ namespace beamlet::platform {
 // never followed). Returns the path written, or an empty string on failure.
 QString writeToneInto(const QString& folder, const QByteArray& bytes);
 
-// The user's own cache folder from the values of XDG_CACHE_HOME and HOME: the
-// first if absolute, else HOME's .cache, only if HOME is absolute; else empty,
-// never a folder at the filesystem's root.
-QString userCacheFolder(const QString& xdgCacheHome, const QString& home);
-
 // Where tone.wav may go, in order: the program's folder, then this program's
 // folder in the user's folder when there is one (<user folder>/Orvane/beamlet).
 // Run from a folder programs are installed in (platform/System.h:

@@ -1,6 +1,7 @@
 #include "widgets/Accessibility.h"
 
 #include <QAbstractButton>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -9,6 +10,8 @@ namespace {
 
 constexpr const char* kRoleProperty = "beamletAccessibleRole";
 constexpr const char* kHiddenProperty = "beamletAccessibleHidden";
+constexpr const char* kAnnouncementName = "beamletAnnouncement";
+constexpr const char* kAnnouncementText = "beamletAnnouncementText";
 
 class MarkedWidget final : public QAccessibleWidget {
 public:
@@ -32,36 +35,78 @@ public:
             QAccessibleWidget::doAction(action);
     }
 
-    // The children Qt would list, less the hidden ones.
+    // The children Qt would list, less the hidden ones, and the window's announcement.
     int childCount() const override { return int(shownChildren().size()); }
     QAccessibleInterface* child(int index) const override
     {
-        const QWidgetList children = shownChildren();
+        const QObjectList children = shownChildren();
         return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children.at(index))
                                                      : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        return child ? int(shownChildren().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+        return child ? int(shownChildren().indexOf(child->object())) : -1;
     }
 
 private:
     QAbstractButton* button() const { return qobject_cast<QAbstractButton*>(widget()); }
 
-    QWidgetList shownChildren() const
+    QObjectList shownChildren() const
     {
-        QWidgetList children;
+        QObjectList children;
         for (QObject* object : widget()->children()) {
             auto* child = qobject_cast<QWidget*>(object);
-            if (child && !child->isWindow() && !child->property(kHiddenProperty).toBool())
-                children.append(child);
+            if ((child && !child->isWindow() && !child->property(kHiddenProperty).toBool())
+                || object->objectName() == QLatin1String(kAnnouncementName))
+                children.append(object);
         }
         return children;
     }
 };
 
+// A message for screen readers alone, which they read out as a notification
+// when it is shown. It has no place on screen: it tells what a sighted user sees
+// happen without a word.
+class Announcement final : public QAccessibleObject {
+public:
+    explicit Announcement(QObject* object) : QAccessibleObject(object) {}
+
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(object()->parent()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? object()->property(kAnnouncementText).toString() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return {}; }
+};
+
+// While a text box reports its own removal: Qt's report of the change, which
+// lacks the removed text, goes nowhere; every other report goes on as it came.
+QObject* reportingOwnRemoval = nullptr;
+QAccessible::UpdateHandler passOn = nullptr;
+
+void withoutOwnTextChanges(QAccessibleEvent* event)
+{
+    if (event->object() == reportingOwnRemoval
+        && (event->type() == QAccessible::TextRemoved || event->type() == QAccessible::TextUpdated))
+        return;
+    if (passOn) {
+        passOn(event);
+        return;
+    }
+    // Without a handler Qt hands the report to the platform's screen reader bridge.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(withoutOwnTextChanges);
+}
+
 QAccessibleInterface* factory(const QString&, QObject* object)
 {
+    if (object && !object->isWidgetType() && object->objectName() == QLatin1String(kAnnouncementName))
+        return new Announcement(object);
     if (!object || !object->isWidgetType())
         return nullptr;
     const QVariant role = object->property(kRoleProperty);
@@ -83,6 +128,36 @@ void markAccessible(QWidget& widget, QAccessible::Role role, const QString& name
 void hideFromScreenReaders(QWidget& widget)
 {
     widget.setProperty(kHiddenProperty, true);
+}
+
+void reportRemoval(QWidget& textBox, const QString& removed, const std::function<void()>& removal)
+{
+    if (!QAccessible::isActive() || removed.isEmpty() || reportingOwnRemoval) {
+        removal();
+        return;
+    }
+    reportingOwnRemoval = &textBox;
+    passOn = QAccessible::installUpdateHandler(withoutOwnTextChanges);
+    removal();
+    QAccessible::installUpdateHandler(passOn);
+    reportingOwnRemoval = nullptr;
+    QAccessibleTextRemoveEvent event(&textBox, 0, removed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void announce(QWidget& widget, const QString& message)
+{
+    if (!QAccessible::isActive())
+        return;
+    QWidget* window = widget.window();
+    QObject* announcement = window->findChild<QObject*>(QLatin1String(kAnnouncementName), Qt::FindDirectChildrenOnly);
+    if (!announcement) {
+        announcement = new QObject(window);
+        announcement->setObjectName(QLatin1String(kAnnouncementName));
+    }
+    announcement->setProperty(kAnnouncementText, message);
+    QAccessibleEvent shown(announcement, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 void installAccessibleRoles()

@@ -6,6 +6,8 @@
 #include <QAccessible>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace beamlet::widgets {
@@ -19,5 +21,13 @@ void hideFromScreenReaders(QWidget& widget);
 
 // Registers the factory that gives marked widgets their role; call once at start.
 void installAccessibleRoles();
+
+// Has screen readers read out a message, as a notification of the widget's
+// window, for a change that a sighted user sees without a word.
+void announce(QWidget& widget, const QString& message);
+
+// Runs removal, which takes `removed` away from the start of a text box, and
+// tells screen readers what went: Qt reports removed text as as many spaces.
+void reportRemoval(QWidget& textBox, const QString& removed, const std::function<void()>& removal);
 
 }  // namespace beamlet::widgets

@@ -8,8 +8,10 @@ class QWidget;
 
 namespace beamlet::widgets {
 
-// A one-pixel frame of alternating black and white dots: clear on every face,
-// picture and background the windows have.
+// How every control without a caret shows that it holds the focus, drawn by
+// the control itself: a one-pixel frame of alternating black and white dots,
+// clear on every face, picture and background the windows have. A text box
+// shows it by its caret alone.
 void paintFocusFrame(QPainter& painter, const QRect& rect);
 
 // Whether the whole control can be seen: shown, inside its window and each

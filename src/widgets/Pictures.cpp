@@ -60,11 +60,8 @@ void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     picture_.paint(painter, rect(), devicePixelRatioF());
-    if (hasFocus()) {
-        // Reached from the keyboard: a frame in the selection colour, clear on any picture.
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
+    if (hasFocus())
+        paintFocusFrame(painter, rect());
 }
 
 HoverButton::HoverButton(const QString& objectName, const QString& restPath, const QString& hotPath, QWidget* parent)

@@ -25,7 +25,7 @@ ButtonLook ButtonLook::green()
 }
 
 PushButton::PushButton(const QString& objectName, const QString& caption, const ButtonLook& look, QWidget* parent)
-    : QAbstractButton(parent),
+    : LitButton(parent),
       look_(look)
 {
     setObjectName(objectName);
@@ -50,16 +50,14 @@ QSize PushButton::sizeHint() const
 
 void PushButton::enterEvent(QEnterEvent* event)
 {
-    hovered_ = true;
-    update();
-    QAbstractButton::enterEvent(event);
+    setHighlighted(true);
+    LitButton::enterEvent(event);
 }
 
 void PushButton::leaveEvent(QEvent* event)
 {
-    hovered_ = false;
-    update();
-    QAbstractButton::leaveEvent(event);
+    setHighlighted(false);
+    LitButton::leaveEvent(event);
 }
 
 // The rounded face: a gradient from the look's colours, darker while held down,
@@ -123,7 +121,7 @@ void PushButton::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const bool enabled = isEnabled();
     const bool down = isDown() && enabled;
-    const bool hot = hovered_ && enabled;
+    const bool hot = isHighlighted() && enabled;
     paintFace(painter, enabled, down, hot);
 
     const ContentPlaces places = placeContents();

@@ -2,7 +2,8 @@
 // The command button of every window, drawn from its look: face and
 // caption colours at rest and under the pointer, an optional icon beside or above
 // the caption, "&" access keys, pressed, focused and disabled looks.
-#include <QAbstractButton>
+#include "widgets/HoverGroup.h"
+
 #include <QColor>
 #include <QPixmap>
 
@@ -25,7 +26,9 @@ struct ButtonLook {
     static ButtonLook green();  // the "+" button
 };
 
-class PushButton : public QAbstractButton {
+// Lit while the pointer is over it. Its window's hover group puts it out too, on
+// a move over the bare surface: Qt may miss its leave after a modal box.
+class PushButton : public LitButton {
     Q_OBJECT
 public:
     PushButton(const QString& objectName, const QString& caption, const ButtonLook& look, QWidget* parent);
@@ -51,7 +54,6 @@ private:
     ButtonLook look_;
     QPixmap icon_;
     QSize iconSize_;
-    bool hovered_ = false;
 };
 
 }  // namespace beamlet::widgets

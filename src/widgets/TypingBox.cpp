@@ -1,12 +1,11 @@
 #include "widgets/TypingBox.h"
 
-#include "widgets/KeyboardFocus.h"
+#include "widgets/Accessibility.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace beamlet::widgets {
 
@@ -24,6 +23,14 @@ TypingBox::TypingBox(const QString& objectName, QWidget* parent) : QPlainTextEdi
                                 "box and the code. Get Code copies the code."));
 }
 
+void TypingBox::empty()
+{
+    const QString removed = toPlainText();
+    reportRemoval(*this, removed, [this] { clear(); });
+    if (sayRemoval_ && !removed.isEmpty())
+        announce(*this, tr("Removed: %1").arg(removed));
+}
+
 void TypingBox::reportText(const QString& text)
 {
     for (const char32_t codePoint : text.toUcs4())
@@ -33,8 +40,11 @@ void TypingBox::reportText(const QString& text)
 void TypingBox::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    if (key == Qt::Key_Backspace || key == Qt::Key_Delete)
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        sayRemoval_ = key == Qt::Key_Delete;
         emit clearingKeyDown();
+        sayRemoval_ = false;
+    }
     // Shortcuts such as Ctrl+V type no character, whatever text the platform
     // attaches to them (a control character on X11, the letter elsewhere); Ctrl
     // with Alt is AltGr on some keyboards and does type.
@@ -63,37 +73,11 @@ void TypingBox::mouseReleaseEvent(QMouseEvent* event)
     const bool click = leftPressed_ && event->button() == Qt::LeftButton;
     leftPressed_ = false;
     QPlainTextEdit::mouseReleaseEvent(event);
-    if (click)
+    if (click) {
+        sayRemoval_ = true;
         emit clicked();
-}
-
-void TypingBox::paintEvent(QPaintEvent* event)
-{
-    QPlainTextEdit::paintEvent(event);
-    if (hasFocus()) {
-        QPainter painter(viewport());
-        paintFocusFrame(painter, viewport()->rect());
+        sayRemoval_ = false;
     }
-}
-
-void TypingBox::focusInEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusInEvent(event);
-    viewport()->update();
-}
-
-void TypingBox::focusOutEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusOutEvent(event);
-    viewport()->update();
-}
-
-void TypingBox::scrollContentsBy(int dx, int dy)
-{
-    QPlainTextEdit::scrollContentsBy(dx, dy);
-    // Scrolling moves the drawn text, the frame with it: draw it afresh.
-    if (hasFocus())
-        viewport()->update();
 }
 
 bool TypingBox::canInsertFromMimeData(const QMimeData* source) const

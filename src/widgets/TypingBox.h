@@ -10,6 +10,9 @@ class TypingBox : public QPlainTextEdit {
 public:
     TypingBox(const QString& objectName, QWidget* parent);
 
+    // Empties the box, and tells screen readers which text went.
+    void empty();
+
 signals:
     // One per character delivered as typed text: keys, auto-repeats and each
     // character of an input-method commit.
@@ -24,11 +27,6 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // A frame around the text while the box has the focus.
-    void paintEvent(QPaintEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
     // Every paste (Ctrl+V, Shift+Insert, the menu's Paste, the middle button,
     // a drop) comes through these two; they insert plain text and add no token.
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -37,6 +35,9 @@ protected:
 private:
     void reportText(const QString& text);
     bool leftPressed_ = false;
+    // Delete and a click empty the box where a screen reader does not look
+    // for a removal (it reads what Backspace removes): the box says it.
+    bool sayRemoval_ = false;
 };
 
 }  // namespace beamlet::widgets

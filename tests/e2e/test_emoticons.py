@@ -27,18 +27,13 @@ class EmoticonsTest(h.SessionTestCase):
 
     def test_a_tile_is_copied_with_the_keyboard_alone(self):
         s = self.s
-        # From the typing box back to Emotions, which Space presses; the focus then
-        # goes on to Help, and the pack's tiles are the next stop.
+        # From the typing box back to Emotions, which Space presses; the pack takes
+        # the focus to its first tile, and the arrows move it.
         s.open_panel("emotionsButton", "packPanelOpen", by=lambda: s.key("shift+Tab", "shift+Tab", "space"))
-        resting = {n: s.pixels(*h.pack_tile(n)) for n in (1, 18)}
-
-        def framed(n):
-            return s.pixels(*h.pack_tile(n)) != resting[n]
-
-        s.key("Tab")
-        h.wait_until(lambda: framed(1), 5, what="the focus frame on the first tile")
+        before = {n: s.pixels(*h.pack_tile(n)) for n in (1, 18)}
         s.key("Right", "Right", "Down")
-        h.wait_until(lambda: framed(18) and not framed(1), 5, what="the focus frame on tile 18")
+        h.wait_until(lambda: all(s.pixels(*h.pack_tile(n)) != before[n] for n in (1, 18)), 5,
+                     what="the focus frame to leave the first tile for tile 18")
         self.assertEqual(s.copied_by(lambda: s.key("Return")), h.catalogue()[18])
 
     def test_every_tile_copies_its_grid_text_and_the_mini_window_comes_and_goes(self):

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The keyboard alone, read from the screen: Tab reaches every control in sight in
-order, each showing its focus frame, and never one that a panel covers or that has
-slid away; once a panel has gone, Enter, Space and typing change nothing unseen."""
+order, each showing its focus frame (the typing boxes their caret, and no frame),
+and never one that a panel covers or that has slid away; a panel that opens takes
+the focus; once a panel has gone, Enter, Space and typing change nothing unseen."""
 
 import os
 import sys
@@ -11,8 +12,10 @@ import harness as h  # noqa: E402
 from harness import L  # noqa: E402
 
 # Every focus frame lies within a control's outer four pixels; the typing box's
-# caret lies further in.
+# caret lies further in, at the start of its first line while it is empty.
 RING = 4
+CARET = (RING, RING, 8, 16)
+TYPING_BOXES = {"typingBox", "miniTypingBox"}
 MAIN = {name: L[name] for name in ("getCodeButton", "emotionsButton", "helpButton", "typingBox", "logo", "aboutButton",
                                    "contactButton", "miniWindowButton", "minimizeButton", "closeButton")}
 
@@ -50,10 +53,17 @@ class KeyboardTest(h.SessionTestCase):
 
         return {name: ring(*rect) for name, rect in controls.items()}
 
+    def caret_shown(self, name, wid=None):
+        """Whether the empty typing box shows its caret: a dark stroke where its text starts."""
+        x, y, w, hgt = h.offset(CARET, L[name][:2])
+        pixels = self.s.pixels(x, y, w, hgt, wid)
+        return any(sum(pixels[i:i + 3]) < 200 for i in range(0, len(pixels), 3))
+
     def walk(self, controls, focused, stops, key="Tab", wid=None):
         """Presses key once per stop; after each press the frame must leave the control that
         had the focus and show on the next stop, and nothing else on the screen may change.
-        So the first press also shows that `focused` held the focus, with its frame in sight."""
+        So the first press also shows that `focused` held the focus, with its frame in sight.
+        A typing box shows no frame, ever: it shows the focus by its blinking caret."""
         for stop in stops:
             before = self.rings(controls, wid)
             self.s.key(key)
@@ -62,7 +72,8 @@ class KeyboardTest(h.SessionTestCase):
             def moved():
                 now = self.rings(controls, wid)
                 seen["changed"] = {n for n in controls if now[n] != before[n]}
-                return seen["changed"] == {focused, stop}
+                return seen["changed"] == {focused, stop} - TYPING_BOXES \
+                    and (stop not in TYPING_BOXES or self.caret_shown(stop, wid))
 
             try:
                 h.wait_until(moved, 10, 0.02, what=f"the focus frame to move from {focused} to {stop}")
@@ -98,11 +109,11 @@ class KeyboardTest(h.SessionTestCase):
                                           "helpButton", "typingBox"])
         resting = self.rings(MAIN)
 
-        # The pack, opened by Space on Emotions; the focus goes on to Help, and the
-        # typing box under the pack is no stop.
+        # The pack, opened by Space on Emotions, takes the focus to its first tile;
+        # the typing box under it is no stop.
         f = self.walk(MAIN, f, ["helpButton", "emotionsButton"], key="shift+Tab")
         empty = self.open_by_key("emotionsButton", "packPanelOpen", ["space"])
-        f = self.walk(PACK, "helpButton", ["tile1", "packOkButton", *CHROME, "helpButton", "tile1"])
+        f = self.walk(PACK, "tile1", ["packOkButton", *CHROME, "helpButton", "tile1"])
         f = self.walk(PACK, f, ["tile2", "tile3"], key="Right")
         # Enter copies the framed tile while it is in sight...
         self.assertEqual(s.copied_by(lambda: s.key("Return")), h.catalogue()[3])
@@ -113,22 +124,22 @@ class KeyboardTest(h.SessionTestCase):
                      what="the Emotions button to be enabled again")
         self.assert_nothing_unseen(MAIN, "typingBox", "logo")
 
-        # About, opened by Space; the focus goes on to Contact Me.
+        # About, opened by Space, takes the focus to its OK.
         f = self.walk(MAIN, "logo", ["aboutButton"])
         empty = self.open_by_key("aboutButton", "infoPanelOpen", ["space"])
-        f = self.walk(ABOUT, "contactButton", [*CHROME, "emotionsButton", "helpButton", "aboutOkButton", "logo",
-                                               "contactButton"])
-        f = self.walk(ABOUT, f, ["logo", "aboutOkButton"], key="shift+Tab")
+        f = self.walk(ABOUT, "aboutOkButton", ["logo", "contactButton", *CHROME, "emotionsButton", "helpButton",
+                                               "aboutOkButton", "logo"])
+        f = self.walk(ABOUT, f, ["aboutOkButton"], key="shift+Tab")
         self.gone_by_key("infoPanelOpen", empty, ["alt+o"])
         # (Space there would press About, in sight, and open the panel again.)
         self.assert_nothing_unseen(MAIN, "aboutButton", "contactButton", keys=("Return", "x", "y", "z"))
 
-        # Contact, opened by Space; the focus goes on to the + button. The links are stops.
+        # Contact, opened by Space, takes the focus to its first link. The links are stops.
         empty = self.open_by_key("contactButton", "infoPanelOpen", ["space"])
         links = ["websiteLink", "profileLink", "skypeLink", "youtubeLink", "fanPageLink"]
-        f = self.walk(CONTACT, "miniWindowButton", [*CHROME[1:], "emotionsButton", "helpButton", *links,
-                                                    "contactOkButton", "logo", "aboutButton", "miniWindowButton"])
-        f = self.walk(CONTACT, f, ["aboutButton", "logo", "contactOkButton", "fanPageLink"], key="shift+Tab")
+        f = self.walk(CONTACT, links[0], [*links[1:], "contactOkButton", "logo", "aboutButton", *CHROME,
+                                          "emotionsButton", "helpButton", *links])
+        f = self.walk(CONTACT, f, ["youtubeLink"], key="shift+Tab")
         self.gone_by_key("infoPanelOpen", empty, ["alt+o"])
         self.assert_nothing_unseen(MAIN, "contactButton", "miniWindowButton", keys=("Return", "x", "y", "z"))
 

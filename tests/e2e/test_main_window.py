@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The main window as the window manager and the user see it: place, chrome, drag, close."""
+"""The main window as the window manager and the user see it: place, chrome, drag,
+a button's light, close."""
 
 import os
 import sys
@@ -24,6 +25,20 @@ class MainWindowTest(h.SessionTestCase):
             self.s.drag(300, 40, dx, dy, button=button, steps=steps)
             h.wait_until(lambda: self.s.geometry() == (*want, *h.MAIN_SIZE), 5, what=f"the window at {want}")
             x, y = want
+
+    def test_a_button_lit_as_a_box_closes_goes_out_over_the_bare_surface(self):
+        # The pointer moves onto Get Code while the Help box blocks the window: the
+        # button lights as the box goes, and must go out again once the pointer leaves.
+        s = self.s
+        resting = s.pixels(*L["getCodeButton"])
+        s.click_rect(L["helpButton"])
+        h.wait_until(lambda: s.windows("Help - Orvane Beamlet"), 10, what="the Help box")
+        s.xdotool("mousemove", "--sync", *s.to_screen(*h.center(L["getCodeButton"])))
+        s.key("Return")
+        h.wait_until(lambda: s.pixels(*L["getCodeButton"]) != resting, 10, 0.02, "Get Code lit under the pointer")
+        box = L["typingBox"]
+        s.xdotool("mousemove", "--sync", *s.to_screen(box[0] + 150, box[1] + box[3] + 40))  # the bare surface
+        h.wait_until(lambda: s.pixels(*L["getCodeButton"]) == resting, 10, 0.02, "Get Code at rest again")
 
     def test_the_close_image_ends_the_program_with_status_0(self):
         self.assertEqual(self.s.close_by_image(), 0)

@@ -3,7 +3,9 @@
 source in other folders, later, in another time zone, locale and umask, is the
 same file byte for byte as the one built from this build's install rules. When it
 is not, the test names every file of the package that differs and how (and adds
-diffoscope's report when diffoscope is installed)."""
+diffoscope's report when diffoscope is installed). The same holds for the Windows
+installer and zip of the Windows build in BEAMLET_WINDOWS_BUILD_DIR, if one is
+named, built again by the copy's scripts/dev.sh windows."""
 
 import hashlib
 import io
@@ -20,6 +22,7 @@ BUILD = os.environ.get("BEAMLET_BUILD_DIR", "")
 SOURCE = os.environ.get("BEAMLET_SOURCE_DIR", "")
 CMAKE = os.environ.get("BEAMLET_CMAKE", "cmake")
 CPACK = os.environ.get("BEAMLET_CPACK", "cpack")
+WINDOWS_BUILD = os.environ.get("BEAMLET_WINDOWS_BUILD_DIR", "")
 OTHER_UMASK = 0o077
 
 
@@ -115,11 +118,38 @@ def differences(first, second):
     return lines
 
 
+def file_sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def diffoscope(first, second):
+    """The start of diffoscope's report on two files, when it is installed (on a whole
+    binary it can run to a million lines)."""
+    if not shutil.which("diffoscope"):
+        return ""
+    return "\n\ndiffoscope:\n" + subprocess.run(
+        ["diffoscope", "--text", "-", "--max-text-report-size", "60000", first, second],
+        capture_output=True, text=True, timeout=900).stdout[:60000]
+
+
 def other_locale():
     current = os.environ.get("LC_ALL") or os.environ.get("LANG") or "C"
     available = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
     others = [loc for loc in available if loc.lower().replace("-", "") != current.lower().replace("-", "")]
     return next((loc for loc in others if not loc.startswith(("C", "POSIX"))), others[0] if others else "C")
+
+
+def elsewhere():
+    """The environment of a second build: the far side of the date line, another
+    locale, and a compiler cache that compiles anew instead of handing back the
+    first build's objects."""
+    env = dict(os.environ, TZ="Pacific/Kiritimati" if os.environ.get("TZ") != "Pacific/Kiritimati" else "UTC",
+               LC_ALL=other_locale(), CCACHE_RECACHE="1")
+    if "SOURCE_DATE_EPOCH" not in env and git_checkout(SOURCE):
+        # The copy has no history: it gets the date the first build took from git.
+        env["SOURCE_DATE_EPOCH"] = run(["git", "-C", SOURCE, "log", "-1", "--format=%ct"]).strip()
+    return env
 
 
 class ReproduciblePackageTest(unittest.TestCase):
@@ -131,17 +161,11 @@ class ReproduciblePackageTest(unittest.TestCase):
         first = build_package(BUILD, os.path.join(tmp, "first"))
 
         # The second build: other folder names at another depth (the build folder
-        # where it is from the source here), the far side of the date line,
-        # another locale and a strict umask. A compiler cache compiles anew
-        # instead of handing back the first build's objects.
+        # where it is from the source here), elsewhere() and a strict umask.
         source = os.path.join(tmp, "second", "a", "longer", "path", "beamlet-source-copy")
         build = os.path.normpath(os.path.join(source, os.path.relpath(BUILD, SOURCE)))
         copy_source(SOURCE, source)
-        env = dict(os.environ, TZ="Pacific/Kiritimati" if os.environ.get("TZ") != "Pacific/Kiritimati" else "UTC",
-                   LC_ALL=other_locale(), CCACHE_RECACHE="1")
-        if "SOURCE_DATE_EPOCH" not in env and git_checkout(SOURCE):
-            # The copy has no history: it gets the date the first build took from git.
-            env["SOURCE_DATE_EPOCH"] = run(["git", "-C", SOURCE, "log", "-1", "--format=%ct"]).strip()
+        env = elsewhere()
         strict = {"env": env, "preexec_fn": lambda: os.umask(OTHER_UMASK)}
         run([CMAKE, "-S", source, "-B", build, "-G", cache_value(BUILD, "CMAKE_GENERATOR"),
              "-DCMAKE_BUILD_TYPE=" + cache_value(BUILD, "CMAKE_BUILD_TYPE"),
@@ -155,12 +179,25 @@ class ReproduciblePackageTest(unittest.TestCase):
         with open(first, "rb") as a, open(second, "rb") as b:
             same = a.read() == b.read()
         if not same:
-            report = "\n".join(differences(entries(first), entries(second)))
-            if shutil.which("diffoscope"):
-                detail = subprocess.run(["diffoscope", "--text", "-", "--max-text-report-size", "60000", first, second],
-                                        capture_output=True, text=True, timeout=900).stdout
-                report += "\n\ndiffoscope:\n" + detail
-            self.fail(f"the two packages differ (both kept in {tmp}):\n{report}")
+            self.fail(f"the two packages differ (both kept in {tmp}):\n"
+                      + "\n".join(differences(entries(first), entries(second))) + diffoscope(first, second))
+        shutil.rmtree(tmp)
+
+    @unittest.skipUnless(WINDOWS_BUILD, "no Windows build named (BEAMLET_WINDOWS_BUILD_DIR)")
+    def test_second_windows_build_elsewhere_gives_the_same_installer_and_zip(self):
+        run([CMAKE, "--build", WINDOWS_BUILD, "--target", "installer"])
+        tmp = tempfile.mkdtemp(prefix="reproducible-", dir=WINDOWS_BUILD)
+        source = os.path.join(tmp, "a", "longer", "path", "beamlet-source-copy")
+        copy_source(SOURCE, source)
+        second = os.path.join(source, "build-windows")
+        run([os.path.join(source, "scripts", "dev.sh"), "windows"], env=dict(elsewhere(), BEAMLET_WINDOWS_BUILD_DIR=second),
+            preexec_fn=lambda: os.umask(OTHER_UMASK))
+        names = sorted(f for f in os.listdir(WINDOWS_BUILD) if f.startswith("beamlet-") and f.endswith((".exe", ".zip")))
+        self.assertEqual(len(names), 2, names)
+        differing = [n for n in names if file_sha256(os.path.join(WINDOWS_BUILD, n)) != file_sha256(os.path.join(second, n))]
+        if differing:
+            self.fail(f"{', '.join(differing)} differ (kept in {WINDOWS_BUILD} and {second}):"
+                      + "".join(diffoscope(os.path.join(WINDOWS_BUILD, n), os.path.join(second, n)) for n in differing))
         shutil.rmtree(tmp)
 
 
@@ -169,4 +206,7 @@ if __name__ == "__main__":
     if missing or not BUILD or not SOURCE:
         print(f"skipped: needs {', '.join(missing) or 'BEAMLET_BUILD_DIR and BEAMLET_SOURCE_DIR'}")
         sys.exit(SKIP)
-    unittest.main()
+    result = unittest.main(exit=False).result
+    if not result.wasSuccessful():
+        sys.exit(1)
+    sys.exit(SKIP if result.testsRun and len(result.skipped) == result.testsRun else 0)

@@ -1,6 +1,6 @@
 #pragma once
 // Recording substitutes for the platform services, so tests see every call.
-#include "platform/DesktopServices.h"
+#include "platform/QtServices.h"
 #include "platform/Services.h"
 
 #include <QStringList>
@@ -22,7 +22,7 @@ struct RecordingChime : platform::Chime {
 
 // Opens nothing: a test must never start the desktop's browser.
 struct NoLinks : platform::LinkOpener {
-    void open(const QUrl&) override {}
+    void open(const QUrl&, std::function<void()>) override {}
 };
 
 // Records each call and passes it on, so the windows still change as they would.

@@ -329,6 +329,7 @@ private slots:
         auto* tile = child<widgets::PictureButton>("tile18", &pack());
         const QString name = QString::fromUtf8(core::entry(18).name.data());
         QCOMPARE(tile->accessibleName(), name);
+        QVERIFY(settle());  // until the pack is in view, its tiles take no click
         QTest::mouseClick(tile, Qt::LeftButton);
         QCOMPARE(pack().nameLabel()->text(), name);
         QCOMPARE(pack().preview()->path(), widgets::emoticonPicture(18));

@@ -1,7 +1,7 @@
 // The desktop services' own rules: where the tone file may go, and a WAV header
 // read without trusting its sizes.
-#include "platform/ToneFile.h"
 #include "platform/Wave.h"
+#include "platform/x11/Folders.h"
 #include "widgets/Assets.h"
 
 #include <QTest>
@@ -40,7 +40,7 @@ private slots:
         QFETCH(QString, xdgCacheHome);
         QFETCH(QString, home);
         QFETCH(QString, expected);
-        QCOMPARE(platform::userCacheFolder(xdgCacheHome, home), expected);
+        QCOMPARE(platform::x11::userCacheFolder(xdgCacheHome, home), expected);
     }
 
     // Sizes in the header are checked against the bytes there are; only 16-bit

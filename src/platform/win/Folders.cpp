@@ -34,13 +34,25 @@ bool within(const QString& path, const QString& folder)
             || path.startsWith(resolved + QLatin1Char('/'), Qt::CaseInsensitive));
 }
 
+// The user's own Programs folder, where a per-user installer puts programs:
+// %LOCALAPPDATA%\Programs unless moved. Wine names no such known folder, and
+// installers (ours too) then take that default.
+QString userProgramsFolder()
+{
+    const QString known = knownFolder(FOLDERID_UserProgramFiles);
+    if (!known.isEmpty())
+        return known;
+    const QString localData = knownFolder(FOLDERID_LocalAppData);
+    return localData.isEmpty() ? QString() : localData + QStringLiteral("/Programs");
+}
+
 }  // namespace
 
 bool programIsInstalled()
 {
     const QString here = QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath();
     const QString programFolders[] = {knownFolder(FOLDERID_ProgramFiles), knownFolder(FOLDERID_ProgramFilesX86),
-                                      knownFolder(FOLDERID_UserProgramFiles)};
+                                      userProgramsFolder()};
     return !here.isEmpty()
         && std::any_of(std::begin(programFolders), std::end(programFolders),
                        [&here](const QString& folder) { return within(here, folder); });

@@ -3,7 +3,6 @@
 #include "platform/win/Account.h"
 
 #include <QDeadlineTimer>
-#include <QThread>
 #include <QTimer>
 #include <QWinEventNotifier>
 
@@ -14,10 +13,8 @@
 namespace beamlet::platform::win {
 namespace {
 
-// How long a start waits for a running program that neither answers nor ends.
-constexpr int answerWaitMs = 30'000;
 // How long a knock waits for its answer before it is tried again.
-constexpr int slowAnswerMs = 1'000;
+constexpr int knockWaitMs = 1'000;
 // How long the running program waits for a start to read its answer and go.
 constexpr int drainMs = 2'000;
 constexpr int pollIntervalMs = 20;
@@ -65,7 +62,7 @@ Knock knock(const QString& pipeName)
     // The running program may take the foreground from this start, which has it.
     AllowSetForegroundWindow(server);
     Knock result = Knock::Busy;
-    const QDeadlineTimer deadline(slowAnswerMs);
+    const QDeadlineTimer deadline(knockWaitMs);
     while (!deadline.hasExpired()) {
         DWORD available = 0;
         if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) {
@@ -82,12 +79,22 @@ Knock knock(const QString& pipeName)
     return result;
 }
 
+// The session's claim, shared by every program and start of the account in the
+// session for as long as one of them runs.
+struct Claim {
+    volatile LONG64 generation;  // the generation whose mutex the running program owns
+    volatile LONG64 owner;       // the process id of the program that took it last
+};
+
 }  // namespace
 
 struct SingleInstance::Handles {
     OwnerOnly security;
-    HANDLE mutex = nullptr;
-    bool owner = false;
+    HANDLE claimMapping = nullptr;
+    Claim* claim = nullptr;
+    HANDLE mutex = nullptr;  // owned
+    HANDLE replaced = nullptr;
+    QWinEventNotifier* replacedNotifier = nullptr;
     HANDLE pipe = INVALID_HANDLE_VALUE;
     HANDLE event = nullptr;
     OVERLAPPED overlapped{};
@@ -97,79 +104,189 @@ struct SingleInstance::Handles {
     QTimer* drainTimer = nullptr;
 };
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent), handles_(std::make_unique<Handles>())
+SingleInstance::SingleInstance(QObject* parent)
+    : platform::SingleInstance(parent),
+      handles_(std::make_unique<Handles>())
 {
     const QString sid = userSid();
     if (sid.isEmpty())
         return;
-    mutexName_ = QStringLiteral("Local\\Orvane.Beamlet.%1").arg(sid);
-    pipeName_ = QStringLiteral("\\\\.\\pipe\\Orvane.Beamlet.%1.%2").arg(sessionId()).arg(sid);
+    prefix_ = QStringLiteral("Local\\Orvane.Beamlet.%1").arg(sid);
+    pipePrefix_ = QStringLiteral("\\\\.\\pipe\\Orvane.Beamlet.%1.%2").arg(sessionId()).arg(sid);
 }
 
 SingleInstance::~SingleInstance()
 {
-    stopListening();
-    // The mutex goes last: whoever takes it next finds no pipe of ours.
-    if (handles_->mutex) {
-        if (handles_->owner)
-            ReleaseMutex(handles_->mutex);
-        CloseHandle(handles_->mutex);
-    }
+    release();
+    if (handles_->claim)
+        UnmapViewOfFile(handles_->claim);
+    if (handles_->claimMapping)
+        CloseHandle(handles_->claimMapping);
 }
 
 SingleInstance::Start SingleInstance::start(const std::function<bool()>& toldToEnd)
 {
-    if (pipeName_.isEmpty() || !handles_->security.attributes()) {
+    if (prefix_.isEmpty() || !handles_->security.attributes()) {
         say("the account cannot be named; this start runs on its own");
         return Start::Run;
     }
-    handles_->mutex = CreateMutexW(handles_->security.attributes(), FALSE, wide(mutexName_));
-    if (!handles_->mutex) {
+    handles_->claimMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, handles_->security.attributes(), PAGE_READWRITE,
+                                                0, sizeof(Claim), wide(prefix_ + QStringLiteral(".claim")));
+    if (handles_->claimMapping)
+        handles_->claim =
+            static_cast<Claim*>(MapViewOfFile(handles_->claimMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Claim)));
+    if (!handles_->claim) {
         // Made first by another account, which denies this one.
         say("the session's program name is taken by another account; this start runs on its own");
         return Start::Run;
     }
-    const QDeadlineTimer deadline(answerWaitMs);
+    const auto running = [&] {
+        // Told to end while it took the session: nothing more is made.
+        if (toldToEnd && toldToEnd()) {
+            release();
+            return Start::Abandoned;
+        }
+        return Start::Run;
+    };
+    std::pair<quint64, LONG64> waitingOn{~quint64(0), 0};  // the generation and its program, as last seen
+    QDeadlineTimer givingUp;
     bool saidWaiting = false;
     while (true) {
-        // Abandoned: its program died holding it. Taking it over is safe, the
-        // dead program's pipe went with it.
-        const DWORD waited = WaitForSingleObject(handles_->mutex, 0);
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-            handles_->owner = true;
-            listen();
-            return Start::Run;
-        }
         if (toldToEnd && toldToEnd())
             return Start::Abandoned;
+        const quint64 generation = quint64(InterlockedCompareExchange64(&handles_->claim->generation, 0, 0));
+        switch (take(generation, generation, 0)) {
+        case Taken::Owned:
+            return running();
+        case Taken::MovedOn:
+            continue;
+        case Taken::Denied:
+            say("the session's program name is taken by another account; this start runs on its own");
+            return Start::Run;
+        case Taken::Held:
+            break;
+        }
         // Another program holds the session. It may still be starting, on its way
-        // out, or too busy to take the knock: wait for it, within a bound.
-        switch (knock(pipeName_)) {
+        // out, or too busy to take the knock: wait for it, within a bound that
+        // starts again with each new holder.
+        const std::pair<quint64, LONG64> holder{generation,
+                                                InterlockedCompareExchange64(&handles_->claim->owner, 0, 0)};
+        if (holder != waitingOn) {
+            waitingOn = holder;
+            givingUp.setRemainingTime(answerWaitMs);
+        }
+        switch (knock(pipeName(generation))) {
         case Knock::Answered:
             return Start::HandedOver;
         case Knock::Stranger:
             say("the session's pipe is not this user's; this start runs on its own");
             return Start::Run;
         case Knock::Busy:
-            if (!saidWaiting)
-                say("the program running in this session is busy; waiting for it");
-            saidWaiting = true;
-            break;
         case Knock::Nobody:
             break;
         }
-        if (deadline.hasExpired()) {
-            say("the program running in this session does not answer; this start runs on its own");
-            return Start::Run;
+        if (!saidWaiting && givingUp.remainingTime() < answerWaitMs - slowAnswerMs) {
+            say("the program running in this session does not answer yet; waiting for it");
+            saidWaiting = true;
+        }
+        if (givingUp.hasExpired()) {
+            // The next generation's mutex, taken first, makes this start the one
+            // that moves the claim on; the program that did not answer is told.
+            if (take(generation, generation + 1, 0) == Taken::Owned) {
+                say("the program running in this session does not answer; this start takes its place");
+                if (HANDLE replaced = OpenEventW(EVENT_MODIFY_STATE, FALSE, wide(objectName(generation, "replaced")))) {
+                    SetEvent(replaced);
+                    CloseHandle(replaced);
+                }
+                return running();
+            }
+            continue;
         }
         // Wakes at once when the running program ends.
-        const DWORD ended = WaitForSingleObject(handles_->mutex, pollIntervalMs * 2);
-        if (ended == WAIT_OBJECT_0 || ended == WAIT_ABANDONED) {
-            handles_->owner = true;
-            listen();
-            return Start::Run;
-        }
+        if (take(generation, generation, pollIntervalMs * 2) == Taken::Owned)
+            return running();
     }
+}
+
+QString SingleInstance::objectName(quint64 generation, const char* kind) const
+{
+    QString name = prefix_ + QLatin1Char('.') + QString::number(generation);
+    if (kind)
+        name += QLatin1Char('.') + QLatin1String(kind);
+    return name;
+}
+
+QString SingleInstance::pipeName(quint64 generation) const
+{
+    return pipePrefix_ + QLatin1Char('.') + QString::number(generation);
+}
+
+SingleInstance::Taken SingleInstance::take(quint64 from, quint64 generation, unsigned long waitMs)
+{
+    HANDLE mutex = CreateMutexW(handles_->security.attributes(), FALSE, wide(objectName(generation)));
+    if (!mutex)
+        return Taken::Denied;
+    // Abandoned: its program died holding it. Taking it over is safe, the dead
+    // program's pipe went with it.
+    const DWORD waited = WaitForSingleObject(mutex, waitMs);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(mutex);
+        return Taken::Held;
+    }
+    // Made before the claim is checked, so a start that moves the claim on after
+    // the check finds it to set.
+    HANDLE replacedEvent =
+        CreateEventW(handles_->security.attributes(), TRUE, FALSE, wide(objectName(generation, "replaced")));
+    // The claim must still name the generation this start came for (from), and
+    // now names the one taken: a start that gave up on the running program may
+    // have moved it on meanwhile, and of two starts giving up together only the
+    // first moves it.
+    const bool claimed = replacedEvent
+        && quint64(InterlockedCompareExchange64(&handles_->claim->generation, LONG64(generation), LONG64(from)))
+            == from;
+    if (!claimed) {
+        const Taken why = replacedEvent ? Taken::MovedOn : Taken::Denied;
+        if (replacedEvent)
+            CloseHandle(replacedEvent);
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+        return why;
+    }
+    handles_->mutex = mutex;
+    handles_->replaced = replacedEvent;
+    generation_ = generation;
+    InterlockedExchange64(&handles_->claim->owner, LONG64(GetCurrentProcessId()));
+    handles_->replacedNotifier = new QWinEventNotifier(replacedEvent, this);
+    connect(handles_->replacedNotifier, &QWinEventNotifier::activated, this, [this] {
+        if (!isReplaced())
+            return;
+        handles_->replacedNotifier->setEnabled(false);
+        say("a later start took this session over while this program did not answer; it ends");
+        emit replaced();
+    });
+    listen();
+    return Taken::Owned;
+}
+
+bool SingleInstance::isReplaced() const
+{
+    return handles_->claim && quint64(InterlockedCompareExchange64(&handles_->claim->generation, 0, 0)) != generation_;
+}
+
+void SingleInstance::release()
+{
+    stopListening();
+    delete handles_->replacedNotifier;
+    handles_->replacedNotifier = nullptr;
+    if (handles_->replaced)
+        CloseHandle(handles_->replaced);
+    handles_->replaced = nullptr;
+    // The mutex goes last: whoever takes it next finds no pipe of ours.
+    if (handles_->mutex) {
+        ReleaseMutex(handles_->mutex);
+        CloseHandle(handles_->mutex);
+    }
+    handles_->mutex = nullptr;
 }
 
 void SingleInstance::stopListening()
@@ -194,11 +311,17 @@ bool SingleInstance::listen()
     // pipe someone else made first is never shared; one instance, so none can be
     // added; local callers only.
     handles_->pipe = CreateNamedPipeW(
-        wide(pipeName_), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
+        wide(pipeName(generation_)), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
         PIPE_TYPE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 64, 64, 0, handles_->security.attributes());
     handles_->event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (handles_->pipe == INVALID_HANDLE_VALUE || !handles_->event) {
         say("cannot listen on the session's pipe; later starts will not find this program");
+        if (handles_->pipe != INVALID_HANDLE_VALUE)
+            CloseHandle(handles_->pipe);
+        handles_->pipe = INVALID_HANDLE_VALUE;
+        if (handles_->event)
+            CloseHandle(handles_->event);
+        handles_->event = nullptr;
         return false;
     }
     handles_->notifier = new QWinEventNotifier(handles_->event, this);
@@ -240,9 +363,11 @@ void SingleInstance::onEvent()
         return;
     }
     // The pipe's access list already lets no other account connect; the check
-    // says the same of the process at the other end, as on Linux.
+    // says the same of the process at the other end, as on Linux. A program that
+    // was replaced while it did not answer leaves the knocks it finds on its
+    // return to the one that took its place.
     ULONG client = 0;
-    const bool ours = GetNamedPipeClientProcessId(handles_->pipe, &client) && processIsUsers(client);
+    const bool ours = !isReplaced() && GetNamedPipeClientProcessId(handles_->pipe, &client) && processIsUsers(client);
     DWORD written = 0;
     OVERLAPPED write{};
     write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 // Windows' own services, under the names platform/System.h lists.
-#include "platform/DesktopServices.h"
+#include "platform/QtServices.h"
 #include "platform/SoundPlayer.h"
 #include "platform/win/Console.h"
 #include "platform/win/EndSession.h"

@@ -1,8 +1,7 @@
 #include "platform/x11/Folders.h"
 
-#include "platform/ToneFile.h"
-
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -26,6 +25,16 @@ bool programIsInstalled()
 QString userDataFolder()
 {
     return userCacheFolder(qEnvironmentVariable("XDG_CACHE_HOME"), qEnvironmentVariable("HOME"));
+}
+
+QString userCacheFolder(const QString& xdgCacheHome, const QString& home)
+{
+    // An unset HOME would otherwise make "/.cache" of it, at the root.
+    if (!xdgCacheHome.isEmpty() && QDir::isAbsolutePath(xdgCacheHome))
+        return QDir::cleanPath(xdgCacheHome);
+    if (!home.isEmpty() && QDir::isAbsolutePath(home))
+        return QDir::cleanPath(home + QStringLiteral("/.cache"));
+    return {};
 }
 
 bool replaceFile(const QString& from, const QString& to)

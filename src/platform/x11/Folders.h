@@ -12,6 +12,11 @@ bool programIsInstalled();
 // The user's cache folder (XDG_CACHE_HOME, else HOME's .cache); empty if unknown.
 QString userDataFolder();
 
+// The same from the values of XDG_CACHE_HOME and HOME: the first if absolute,
+// else HOME's .cache, only if HOME is absolute; else empty, never a folder at the
+// filesystem's root.
+QString userCacheFolder(const QString& xdgCacheHome, const QString& home);
+
 // Puts the file from in place of to, in one step (rename()): whatever stood at
 // to, a symbolic link included, is replaced, never written through.
 bool replaceFile(const QString& from, const QString& to);

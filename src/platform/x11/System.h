@@ -1,10 +1,10 @@
 #pragma once
 // The Linux X11 desktop's own services, under the names platform/System.h lists.
-#include "platform/DesktopServices.h"
-#include "platform/EndSignals.h"
-#include "platform/SingleInstance.h"
 #include "platform/x11/Display.h"
+#include "platform/x11/EndSignals.h"
 #include "platform/x11/Folders.h"
+#include "platform/x11/ModuleSoundPlayer.h"
+#include "platform/x11/SingleInstance.h"
 #include "platform/x11/StandardStreams.h"
 #include "platform/x11/WindowStacking.h"
 
@@ -25,12 +25,6 @@ private:
 };
 
 inline void useConsole() {}
-
-// One program per user and X display, $DISPLAY.
-class SingleInstance : public platform::SingleInstance {
-public:
-    SingleInstance() : platform::SingleInstance(qgetenv("DISPLAY")) {}
-};
 
 using EndRequests = EndSignals;
 

@@ -1,6 +1,6 @@
 #pragma once
 // Stacking and opacity on X11: Qt's, with every opacity step sent to the X server at once.
-#include "platform/DesktopServices.h"
+#include "platform/QtServices.h"
 
 namespace beamlet::platform::x11 {
 

@@ -1,4 +1,4 @@
-#include "platform/EndSignals.h"
+#include "platform/x11/EndSignals.h"
 
 #include <QSocketNotifier>
 
@@ -8,7 +8,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-namespace beamlet::platform {
+namespace beamlet::platform::x11 {
 
 namespace {
 
@@ -67,4 +67,4 @@ void EndSignals::drain()
         emit endRequested();
 }
 
-}  // namespace beamlet::platform
+}  // namespace beamlet::platform::x11

@@ -15,8 +15,8 @@
 // or gone mid-sound) therefore never holds up the program, nor its end. Left alone,
 // a sound's whole samples are handed over at once and the stream is drained before
 // its connection closes, so a late thread never starves it and its tail is heard.
-#include "platform/SoundPlayer.h"
 #include "platform/Wave.h"
+#include "platform/x11/ModuleSoundPlayer.h"
 
 #include <QtEndian>
 
@@ -26,11 +26,10 @@
 
 #include <algorithm>
 
+namespace beamlet::platform::x11 {
 namespace {
 
-using beamlet::platform::WaveLayout;
-
-class StreamSoundPlayer final : public beamlet::platform::SoundPlayer {
+class StreamSoundPlayer final : public SoundPlayer {
 public:
     StreamSoundPlayer() : mainloop_(pa_threaded_mainloop_new())
     {
@@ -81,7 +80,7 @@ private:
 
     void begin(const QByteArray& wave)
     {
-        const WaveLayout layout = beamlet::platform::readWaveLayout(wave);
+        const WaveLayout layout = readWaveLayout(wave);
         if (!layout.playable() || layout.channels > int(PA_CHANNELS_MAX))
             return;
         wave_ = wave;
@@ -214,8 +213,9 @@ private:
 };
 
 }  // namespace
+}  // namespace beamlet::platform::x11
 
 extern "C" Q_DECL_EXPORT beamlet::platform::SoundPlayer* beamlet_create_sound_player()
 {
-    return new StreamSoundPlayer;
+    return new beamlet::platform::x11::StreamSoundPlayer;
 }

@@ -8,7 +8,7 @@
 
 class QSocketNotifier;
 
-namespace beamlet::platform {
+namespace beamlet::platform::x11 {
 
 class EndSignals : public QObject {
     Q_OBJECT
@@ -28,4 +28,4 @@ private:
     QSocketNotifier* notifier_ = nullptr;
 };
 
-}  // namespace beamlet::platform
+}  // namespace beamlet::platform::x11

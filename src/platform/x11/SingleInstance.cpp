@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform/x11/SingleInstance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -21,17 +21,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace beamlet::platform {
+namespace beamlet::platform::x11 {
 
 namespace {
 
-// How long a start waits for a program that holds the display but takes no knock
-// before it takes that program's place: longer than anything the program itself
-// waits for (a paste waits five seconds for the clipboard's owner), yet short for
-// a user who asked for a window.
-constexpr int answerWaitMs = 10'000;
-// Said once a knock has waited this long.
-constexpr int slowAnswerMs = 1'000;
 constexpr int pollIntervalMs = 50;
 
 void say(const QString& what, const QString& path = {})
@@ -232,9 +225,9 @@ void waitAWhile()
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QByteArray& display, QObject* parent)
-    : QObject(parent),
-      fileName_(QStringLiteral("beamlet-") + displayName(display))
+SingleInstance::SingleInstance(QObject* parent)
+    : platform::SingleInstance(parent),
+      fileName_(QStringLiteral("beamlet-") + displayName(qgetenv("DISPLAY")))
 {
 }
 
@@ -515,4 +508,4 @@ void SingleInstance::release()
     lock_ = -1;
 }
 
-}  // namespace beamlet::platform
+}  // namespace beamlet::platform::x11
