@@ -40,10 +40,6 @@ configure_and_build() {
   cmake --build "$dir" -j "$jobs"
 }
 
-# Every test again in an AddressSanitizer + UndefinedBehaviorSanitizer build; any
-# report fails its test. Leaks are checked too, with suppressions only for caches
-# that system libraries keep for the life of the process (tests/sanitizers/lsan.supp).
-# The end-to-end tests (label e2e) stay out: they time the real program on a clock.
 # The Windows program, its console companion, installer and zip, with the Qt for
 # Windows installed at $1.
 build_windows() {
@@ -57,6 +53,10 @@ build_windows() {
   cmake --build "$windows_build" -j "$jobs" --target "${targets[@]}"
 }
 
+# Every test again in an AddressSanitizer + UndefinedBehaviorSanitizer build; any
+# report fails its test. Leaks are checked too, with suppressions only for caches
+# that system libraries keep for the life of the process (tests/sanitizers/lsan.supp).
+# The end-to-end tests (label e2e) stay out: they time the real program on a clock.
 sanitizer_tests() {
   configure_and_build "$asan_build" -DBEAMLET_SANITIZE=ON
   ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:strict_init_order=1}" \
