@@ -30,6 +30,7 @@ import sys
 import time
 
 PERIOD_MS = 15.0
+MAIN_SIZE = (803, 525)
 
 
 class BenchError(RuntimeError):
@@ -139,19 +140,20 @@ def paired(ours, reference):
     return median(pairs), min(pairs), max(pairs)
 
 
-def bench_start(desk, bins, runs, report):
-    exes = {name: os.path.join(bins, exe) for name, exe in
-            (("ours", "beamlet_start"), ("bare", "bare_window"), ("text", "text_window"))}
+def alternate(names, runs, once):
+    """Runs each program twice to warm the caches, then `runs` times, each program first,
+    second and third in turn."""
     for _ in range(2):  # font caches, page cache: the first starts are not typical
-        for exe in exes.values():
-            start_once(desk, exe)
-    results = {name: [] for name in exes}
-    order = list(exes)
-    for i in range(runs):  # each program first, second and third in turn
-        for name in order[i % 3:] + order[:i % 3]:
-            results[name].append(start_once(desk, exes[name]))
-    report.raw["start"] = results
+        for name in names:
+            once(name)
+    results = {name: [] for name in names}
+    for i in range(runs):
+        for name in names[i % 3:] + names[:i % 3]:
+            results[name].append(once(name))
+    return results
 
+
+def report_start(results, report, where=""):
     ms = {name: [r["start_ms"] for r in rs] for name, rs in results.items()}
     # Against the bare window the figure is context only: the text window itself,
     # the least any program with a typing box and captions pays, is far above
@@ -159,7 +161,7 @@ def bench_start(desk, bins, runs, report):
     text_over_bare = paired(ms["text"], ms["bare"])[0]
     for ref, target in (("bare", None), ("text", 1.10)):
         ratio, low, high = paired(ms["ours"], ms[ref])
-        report.add(f"start: exec to main window mapped and first painted, against the {ref} window",
+        report.add(f"{where}start: exec to main window mapped and first painted, against the {ref} window",
                    spread(ms["ours"], "{:.1f}") + " ms", spread(ms[ref], "{:.1f}") + " ms",
                    f"{ratio:.2f} × {ref} (paired runs {low:.2f}–{high:.2f})",
                    f"≤ {target:.2f} × {ref}" if target else f"— (the text window: {text_over_bare:.2f} × bare)",
@@ -170,10 +172,46 @@ def bench_start(desk, bins, runs, report):
         extra = median(hwm["ours"]) - median(hwm[ref])
         anon, file = (median([r[k] for r in results["ours"]]) - median([r[k] for r in results[ref]])
                       for k in ("anon_mib", "file_mib"))
-        report.add(f"peak memory after start (VmHWM), against the {ref} window", spread(hwm["ours"]) + " MiB",
+        report.add(f"{where}peak memory after start (VmHWM), against the {ref} window", spread(hwm["ours"]) + " MiB",
                    spread(hwm[ref]) + " MiB",
-                   f"{ref} + {extra:.2f} MiB (anonymous + {anon:.2f}, file-backed + {file:.2f})",
+                   f"{ref} + {extra:.2f} MiB = {median(hwm['ours']) / median(hwm[ref]):.3f} × {ref}"
+                   f" (anonymous + {anon:.2f}, file-backed + {file:.2f})",
                    f"≤ {ref} + {allowed:.0f} MiB", extra <= allowed)
+
+
+def bench_start(desk, bins, runs, report):
+    exes = {name: os.path.join(bins, exe) for name, exe in
+            (("ours", "beamlet_start"), ("bare", "bare_window"), ("text", "text_window"))}
+    results = alternate(list(exes), runs, lambda name: start_once(desk, exes[name]))
+    report.raw["start"] = results
+    report_start(results, report)
+
+
+def bench_windows_start(desk, bins, runs, report):
+    """The same figures for the Windows build, under Wine, read from the X server."""
+    import wine_start
+    exes = {"ours": os.path.join(bins, "beamlet.exe"), "bare": os.path.join(bins, "bare_window.exe"),
+            "text": os.path.join(bins, "text_window.exe")}
+    wine = wine_start.Wine(desk)
+    try:
+        copies = wine.start(exes)
+        watcher = wine_start.PaintWatcher(desk.display)
+        try:
+            results = alternate(list(exes), runs,
+                                lambda name: wine_start.start_once(wine, watcher, copies[name], MAIN_SIZE))
+        finally:
+            watcher.close()
+    except wine_start.WineError as e:
+        raise BenchError(str(e)) from e
+    finally:
+        wine.stop()
+    report.raw["windows_start"] = results
+    report_start(results, report, "Windows build under Wine, ")
+    drawn = {name: median([r["first_drawn_ms"] for r in rs]) for name, rs in results.items()}
+    frames = {name: sorted({r["frames"] for r in rs}) for name, rs in results.items()}
+    report.note("Windows start: first pixels drawn in the window after (median) " +
+                ", ".join(f"{name} {drawn[name]:.1f} ms" for name in drawn) +
+                "; pictures seen per start " + ", ".join(f"{name} {frames[name]}" for name in frames))
 
 
 def instructions(desk, exe, out):
@@ -308,7 +346,7 @@ def bench_memory(desk, bins, cycles, report):
 
 # ------------------------------------------------------------------ machine
 
-def machine():
+def machine(windows=False):
     cpu = "unknown"
     try:
         with open("/proc/cpuinfo") as f:
@@ -322,15 +360,27 @@ def machine():
         qt = out.stdout.strip() or qt
     except OSError:
         pass
-    return f"nproc {os.cpu_count()}, CPU {cpu}, Qt {qt}, {platform.system()} {platform.release()}"
+    text = f"nproc {os.cpu_count()}, CPU {cpu}, Qt {qt}, {platform.system()} {platform.release()}"
+    if windows:
+        versions = []
+        for cmd in (["wine", "--version"], ["x86_64-w64-mingw32-g++-posix", "-dumpfullversion"]):
+            try:
+                versions.append(subprocess.run(cmd, capture_output=True, text=True).stdout.strip() or "unknown")
+            except OSError:
+                versions.append("unknown")
+        text += f"; Windows build: Qt {qt.split('+')[0]} static, MinGW-w64 g++ {versions[1]}, under {versions[0]}"
+    return text
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--bin", required=True, help="folder with beamlet_start, bare_window, text_window and beamlet_bench")
+    parser.add_argument("--bin", required=True, help="folder with beamlet_start, bare_window, text_window and beamlet_bench"
+                        " (with --windows: the Windows build folder, with beamlet.exe, bare_window.exe and text_window.exe)")
+    parser.add_argument("--windows", action="store_true",
+                        help="measure the Windows build under Wine (start and its memory only)")
     parser.add_argument("--runs", type=int, default=21, help="runs of each program per figure (at least 20)")
     parser.add_argument("--cycles", type=int, default=1000, help="copy and notification cycles for memory")
-    parser.add_argument("--only", default="start,instructions,typing,growth,copy,cadence,memory",
+    parser.add_argument("--only", default=None,
                         help="comma-separated subset of: start,instructions,typing,growth,copy,cadence,memory")
     parser.add_argument("--json", help="also write every raw figure to this file")
     parser.add_argument("--markdown", help="also write the table to this file")
@@ -345,17 +395,20 @@ def main():
         print("run_bench: note: fewer than 20 runs, figures are indicative only", file=sys.stderr)
 
     report = Report()
-    wanted = [w.strip() for w in args.only.split(",") if w.strip()]
-    steps = {
-        "start": lambda d: bench_start(d, args.bin, args.runs, report),
-        "instructions": lambda d: bench_instructions(d, args.bin, report),
-        "typing": lambda d: bench_typing(d, args.bin, args.runs, report),
-        "growth": lambda d: bench_growth(d, args.bin, args.runs, report),
-        "copy": lambda d: bench_copy(d, args.bin, args.runs, report),
-        "cadence": lambda d: bench_cadence(d, args.bin, args.runs, report),
-        "memory": lambda d: bench_memory(d, args.bin, args.cycles, report),
-    }
-    print("machine: " + machine(), flush=True)
+    if args.windows:
+        steps = {"start": lambda d: bench_windows_start(d, args.bin, args.runs, report)}
+    else:
+        steps = {
+            "start": lambda d: bench_start(d, args.bin, args.runs, report),
+            "instructions": lambda d: bench_instructions(d, args.bin, report),
+            "typing": lambda d: bench_typing(d, args.bin, args.runs, report),
+            "growth": lambda d: bench_growth(d, args.bin, args.runs, report),
+            "copy": lambda d: bench_copy(d, args.bin, args.runs, report),
+            "cadence": lambda d: bench_cadence(d, args.bin, args.runs, report),
+            "memory": lambda d: bench_memory(d, args.bin, args.cycles, report),
+        }
+    wanted = [w.strip() for w in (args.only or ",".join(steps)).split(",") if w.strip()]
+    print("machine: " + machine(args.windows), flush=True)
     try:
         with Desktop(keep=args.keep) as desk:
             print(f"display {desk.display}, sound server {'yes' if desk.pulse else 'none'}", flush=True)
@@ -372,16 +425,16 @@ def main():
 
     table = report.markdown()
     print()
-    print("machine: " + machine())
+    print("machine: " + machine(args.windows))
     print(table)
     for n in report.notes:
         print("- " + n)
     if args.markdown:
         with open(args.markdown, "w") as f:
-            f.write("machine: " + machine() + "\n\n" + table + "\n\n" + "\n".join("- " + n for n in report.notes) + "\n")
+            f.write("machine: " + machine(args.windows) + "\n\n" + table + "\n\n" + "\n".join("- " + n for n in report.notes) + "\n")
     if args.json:
         with open(args.json, "w") as f:
-            json.dump({"machine": machine(), "raw": report.raw}, f, indent=1)
+            json.dump({"machine": machine(args.windows), "raw": report.raw}, f, indent=1)
     missed = [r[0] for r in report.rows if r[5] is False]
     if missed:
         print("\nmissed: " + "; ".join(missed))

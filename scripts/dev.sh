@@ -7,7 +7,9 @@
 #   scripts/dev.sh windows  install what is missing, build the Windows program
 #                           (build-windows/beamlet.exe and beamlet.com), building
 #                           Qt for Windows first when it is not in the cache yet,
-#                           and its installer and zip (build-windows/beamlet-*-win64*)
+#                           and its installer and zip (build-windows/beamlet-*-win64*);
+#                           further arguments go to CMake, and $BEAMLET_WINDOWS_TARGETS
+#                           names other targets than all and installer
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -38,21 +40,23 @@ configure_and_build() {
   cmake --build "$dir" -j "$jobs"
 }
 
+# The Windows program, its console companion, installer and zip, with the Qt for
+# Windows installed at $1.
+build_windows() {
+  local qt=$1; shift
+  local targets
+  read -ra targets <<<"${BEAMLET_WINDOWS_TARGETS:-all installer}"
+  cmake -S "$here" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$here/scripts/windows/toolchain-mingw64.cmake" \
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "$@" >/dev/null
+  cmake --build "$windows_build" -j "$jobs" --target "${targets[@]}"
+}
+
 # Every test again in an AddressSanitizer + UndefinedBehaviorSanitizer build; any
 # report fails its test. Leaks are checked too, with suppressions only for caches
 # that system libraries keep for the life of the process (tests/sanitizers/lsan.supp).
 # The end-to-end tests (label e2e) stay out: they time the real program on a clock.
-# The Windows program, its console companion, installer and zip, with the Qt for
-# Windows installed at $1.
-build_windows() {
-  local qt=$1
-  cmake -S "$here" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$here/scripts/windows/toolchain-mingw64.cmake" \
-    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
-  cmake --build "$windows_build" -j "$jobs" --target all installer
-}
-
 sanitizer_tests() {
   configure_and_build "$asan_build" -DBEAMLET_SANITIZE=ON
   ASAN_OPTIONS="${ASAN_OPTIONS:-halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:strict_init_order=1}" \
@@ -96,8 +100,9 @@ case "${1:-}" in
     ctest --test-dir "$build" --output-on-failure -j "$jobs" -L "$windows_labels"
     ;;
   windows)
+    shift
     install_missing "${windows_packages[@]}"
-    build_windows "$("$here/scripts/windows/build-qt.sh")"
+    build_windows "$("$here/scripts/windows/build-qt.sh")" "$@"
     ;;
   *)
     echo "usage: $0 run|test|package|windows" >&2

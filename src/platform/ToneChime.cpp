@@ -1,11 +1,10 @@
 #include "platform/ToneChime.h"
 
-#include "platform/ToneFile.h"
-
 namespace beamlet::platform {
 
-ToneChime::ToneChime(WaveSource wave, std::unique_ptr<SoundPlayer> player)
+ToneChime::ToneChime(WaveSource wave, std::unique_ptr<SoundPlayer> player, FolderSource folders)
     : source_(std::move(wave)),
+      folderSource_(std::move(folders)),
       player_(std::move(player))
 {
     writer_.setMaxThreadCount(1);
@@ -25,7 +24,7 @@ void ToneChime::ring()
     // file system, and neither they nor the program's place change while it runs.
     if (wave_.isNull()) {
         wave_ = source_();
-        folders_ = toneFolders();
+        folders_ = folderSource_();
     }
     const quint64 ring = ++rings_;
     writer_.start([this, ring] {

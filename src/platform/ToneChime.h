@@ -3,6 +3,7 @@
 // sound played from the program's own copy in memory, written or not.
 #include "platform/Services.h"
 #include "platform/SoundPlayer.h"
+#include "platform/ToneFile.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -18,10 +19,13 @@ class ToneChime final : public Chime {
 public:
     // Gives the wave's bytes, shared rather than copied; they must outlive the chime.
     using WaveSource = std::function<QByteArray()>;
+    // Gives the folders tone.wav may go to, in order (tests give their own).
+    using FolderSource = std::function<QStringList()>;
 
-    // The wave is asked for at the first ring, not at start: looking it up among
-    // the embedded files would bring the pages around it into memory.
-    ToneChime(WaveSource wave, std::unique_ptr<SoundPlayer> player);
+    // The wave and the folders are asked for at the first ring, not at start:
+    // looking the wave up among the embedded files would bring the pages around it
+    // into memory, and the folders are resolved on the file system.
+    ToneChime(WaveSource wave, std::unique_ptr<SoundPlayer> player, FolderSource folders = toneFolders);
     ~ToneChime() override;
     ToneChime(const ToneChime&) = delete;
     ToneChime& operator=(const ToneChime&) = delete;
@@ -33,6 +37,7 @@ private:
     void onWritten(quint64 ring);
 
     WaveSource source_;
+    FolderSource folderSource_;
     QByteArray wave_;
     QStringList folders_;  // where tone.wav may go, in order
     std::unique_ptr<SoundPlayer> player_;

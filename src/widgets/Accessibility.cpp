@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
 namespace beamlet::widgets {
@@ -103,6 +105,33 @@ void withoutOwnTextChanges(QAccessibleEvent* event)
     QAccessible::installUpdateHandler(withoutOwnTextChanges);
 }
 
+// The screen reader's bridge comes up when the accessibility bus answers, which
+// may be after the window manager has put a window in front: that activation is
+// told to a bridge that is not there yet, and the reader stays silent until the
+// user moves the focus. Once the bridge stands (the next turn of the event loop),
+// the window in front and its focus are told again.
+class LateBridge final : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override
+    {
+        if (!active)
+            return;
+        QTimer::singleShot(0, qApp, [] {
+            QWidget* window = QApplication::activeWindow();
+            if (!window || !QAccessible::isActive())
+                return;
+            QAccessible::State activated;
+            activated.active = true;
+            QAccessibleStateChangeEvent inFront(window, activated);
+            QAccessible::updateAccessibility(&inFront);
+            if (QWidget* focus = QApplication::focusWidget()) {
+                QAccessibleEvent focused(focus, QAccessible::Focus);
+                QAccessible::updateAccessibility(&focused);
+            }
+        });
+    }
+};
+
 QAccessibleInterface* factory(const QString&, QObject* object)
 {
     if (object && !object->isWidgetType() && object->objectName() == QLatin1String(kAnnouncementName))
@@ -165,6 +194,8 @@ void installAccessibleRoles()
     static bool installed = false;
     if (!installed) {
         QAccessible::installFactory(factory);
+        static LateBridge lateBridge;
+        QAccessible::installActivationObserver(&lateBridge);
         installed = true;
     }
 }

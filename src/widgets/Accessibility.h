@@ -19,7 +19,8 @@ void markAccessible(QWidget& widget, QAccessible::Role role, const QString& name
 // only catches the pointer. Its parent must be marked.
 void hideFromScreenReaders(QWidget& widget);
 
-// Registers the factory that gives marked widgets their role; call once at start.
+// Registers the factory that gives marked widgets their role, and has a screen
+// reader that comes up late told which window is in front; call once at start.
 void installAccessibleRoles();
 
 // Has screen readers read out a message, as a notification of the widget's

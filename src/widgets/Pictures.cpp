@@ -3,6 +3,7 @@
 #include "widgets/Assets.h"
 #include "widgets/KeyboardFocus.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace beamlet::widgets {
@@ -95,15 +96,22 @@ PictureWindow::PictureWindow(const QString& backgroundPath, Qt::WindowFlags flag
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureWindow::paintEvent(QPaintEvent*)
+void PictureWindow::paintEvent(QPaintEvent* event)
 {
     if (background_.isNull())
         background_ = loadPicture(backgroundPath_, devicePixelRatioF());
     QPainter painter(this);
-    if (background_.isNull())
+    if (background_.isNull()) {
         painter.fillRect(rect(), QColor(kMissingPictureFill));
-    else
+        return;
+    }
+    // One rectangle at a time: each is a plain copy of rows. The region to paint
+    // is the window less its opaque children, and drawn through it as a whole the
+    // picture goes pixel run by pixel run, on a pool of threads started for it.
+    for (const QRect& part : event->region()) {
+        painter.setClipRect(part);
         painter.drawImage(0, 0, background_);
+    }
 }
 
 }  // namespace beamlet::widgets

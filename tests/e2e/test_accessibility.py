@@ -85,6 +85,23 @@ from orca import orca
 orca.getSettingsManager().activate(None, {"speechServerFactory": ""})
 sys.exit(orca.main())
 """
+# An accessibility bus that answers late, as on a busy desktop: on a session bus of
+# the program's own, it names the real bus (where Orca listens) only when told to.
+LATE_BUS = """
+import sys
+from gi.repository import Gio, GLib
+address, bus = sys.argv[1], Gio.bus_get_sync(Gio.BusType.SESSION)
+node = Gio.DBusNodeInfo.new_for_xml(\"\"\"<node>
+ <interface name="org.a11y.Bus"><method name="GetAddress"><arg type="s" direction="out"/></method></interface>
+ <interface name="org.a11y.Status"><property name="IsEnabled" type="b" access="read"/>
+  <property name="ScreenReaderEnabled" type="b" access="read"/></interface></node>\"\"\")
+for interface in node.interfaces:
+    bus.register_object("/org/a11y/bus", interface,
+                        lambda c, s, p, i, m, args, call: call.return_value(GLib.Variant("(s)", (address,))),
+                        lambda c, s, p, i, name: GLib.Variant("b", True), None)
+Gio.bus_own_name_on_connection(bus, "org.a11y.Bus", Gio.BusNameOwnerFlags.NONE, None, None)
+GLib.MainLoop().run()
+"""
 # Stands in for the desktop's opener, once the test puts it in place.
 FAKE_OPENER = """#!/bin/sh
 printf '%s\\n' "$*" >> "${0%/*}/opened.log"
@@ -267,6 +284,33 @@ class AccessibilityTest(h.SessionTestCase):
                 for step in steps:
                     with self.subTest(step=step if isinstance(step, str) else " ".join(step[0])):
                         getattr(self, step)() if isinstance(step, str) else self.hear(*step)
+
+    def test_a_window_in_front_before_the_bus_answers_is_named(self):
+        """Orca names the window and the focus before any key, although the window
+        was in front before the accessibility bus answered the program."""
+        s = self.s
+        from gi.repository import Gio, GLib
+        real = Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+            "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None,
+            Gio.DBusCallFlags.NONE, 5000, None).unpack()[0]
+        bus_log = os.path.join(s.logdir, "late-bus.log")
+        own_bus = h.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env=s.env(),
+                          log_path=bus_log)
+        self.addCleanup(h.stop_group, own_bus)
+        h.wait_until(lambda: open(bus_log).readline().endswith("\n"), 10, what="a session bus of its own")
+        # Only the bus may name the way: the launcher's note on the root window, which
+        # Qt reads at once, goes.
+        s.run(["xprop", "-root", "-remove", "AT_SPI_BUS"])
+        own = {"DBUS_SESSION_BUS_ADDRESS": open(bus_log).readline().strip()}
+        s.program_env.update(own)
+        s.launch()
+        main = s.windows(h.MAIN_TITLE)[0]
+        h.wait_until(lambda: f"{main:#x}" in s.run(["xprop", "-root", "_NET_ACTIVE_WINDOW"]).stdout, 10,
+                     what="the main window in front")
+        late = h.spawn([sys.executable, "-c", LATE_BUS, real], env={**s.env(), **own},
+                       log_path=os.path.join(s.logdir, "late-bus-service.log"))
+        self.addCleanup(h.stop_group, late)
+        self.hear([], ["Orvane Facebook Beamlet frame", "Typing box text"])
 
     # What no speech shows, read from the accessibility bus and the desktop.
     def every_control_is_named(self):

@@ -1,13 +1,22 @@
-// The desktop services' own rules: where the tone file may go, and a WAV header
-// read without trusting its sizes.
+// The desktop services' own rules: where the tone file may go, the chime's rings
+// and stops, and a WAV header read without trusting its sizes.
+#include "platform/ToneChime.h"
 #include "platform/Wave.h"
 #include "platform/x11/Folders.h"
 #include "widgets/Assets.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
 using namespace beamlet;
+
+// Plays nothing: records each wave played (as text) and each stop.
+struct RecordingPlayer : platform::SoundPlayer {
+    QStringList calls;
+    void play(const QByteArray& wave) override { calls << QString::fromLatin1(wave); }
+    void stop() override { calls << QStringLiteral("stop"); }
+};
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -41,6 +50,62 @@ private slots:
         QFETCH(QString, home);
         QFETCH(QString, expected);
         QCOMPARE(platform::x11::userCacheFolder(xdgCacheHome, home), expected);
+    }
+
+    // What stands in the way (file:, dir: or link: a path), then the rings and
+    // stops: where tone.wav is written and what the player is asked, in order.
+    // Beside the program first, else the user's cache folder; the chime plays from
+    // memory whether written or not, unless a stop came after its ring.
+    void chimeWritesThenPlays_data()
+    {
+        QTest::addColumn<QStringList>("row");  // planted, steps, written in, heard
+        QTest::newRow("a ring") << QStringList{"", "ring", "program", "chime"};
+        QTest::newRow("a stop silences a late ring") << QStringList{"", "ring stop", "program", "stop"};
+        QTest::newRow("a ring after a stop, once") << QStringList{"", "ring stop ring", "program", "stop chime"};
+        QTest::newRow("a longer stale file") << QStringList{"file:program/tone.wav", "ring", "program", "chime"};
+        QTest::newRow("a symbolic link") << QStringList{"link:program/tone.wav", "ring", "program", "chime"};
+        QTest::newRow("tone.wav a folder") << QStringList{"dir:program/tone.wav", "ring", "cache", "chime"};
+        QTest::newRow("program folder a file") << QStringList{"file:program", "ring", "cache", "chime"};
+        QTest::newRow("nothing writable") << QStringList{"file:program file:cache", "ring", "", "chime"};
+    }
+    void chimeWritesThenPlays()
+    {
+        QFETCH(QStringList, row);
+        const QString &planted = row[0], &steps = row[1], &writtenIn = row[2], &heard = row[3];
+        QTemporaryDir dir;
+        const QStringList folders{dir.filePath("program"), dir.filePath("cache/Orvane/beamlet")};
+        const QString elsewhere = dir.filePath("elsewhere"), written = folders[writtenIn == "cache"] + "/tone.wav";
+        for (const QString& thing : (planted + " file:elsewhere").split(u' ', Qt::SkipEmptyParts)) {
+            const QString kind = thing.section(u':', 0, 0), path = dir.filePath(thing.section(u':', 1));
+            QFile file(path);
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(kind == "dir"        ? QDir().mkdir(path)
+                        : kind == "link" ? QFile::link(elsewhere, path)
+                                         : file.open(QIODevice::WriteOnly) && file.write(QByteArray(100000, 's')) > 0);
+        }
+        const auto contents = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        auto player = std::make_unique<RecordingPlayer>();
+        const QStringList& calls = player->calls;
+        platform::ToneChime chime([] { return QByteArray("chime"); }, std::move(player),
+                                  [&folders] { return folders; });
+        for (const QString& step : steps.split(u' '))
+            step == "ring" ? chime.ring() : chime.stop();
+        if (!writtenIn.isEmpty())
+            QTRY_COMPARE(contents(written), QByteArray("chime"));
+        QTRY_COMPARE(calls.join(u' '), heard);
+        QTest::qWait(100);  // a ring that stays silent has had time to play
+        QCOMPARE(calls.join(u' '), heard);
+        for (const QString& folder : folders) {
+            const QFileInfo tone(folder + "/tone.wav");
+            QCOMPARE(tone.isFile() && !tone.isSymLink() && (tone.permissions() & QFile::ReadOther)
+                         && contents(tone.filePath()) == "chime",
+                     !writtenIn.isEmpty() && tone.filePath() == written);
+        }
+        QCOMPARE(contents(elsewhere), QByteArray(100000, 's'));
+        QCOMPARE(QDir(folders[0]).entryList({".tone-*"}, QDir::Hidden | QDir::Files), QStringList());
     }
 
     // Sizes in the header are checked against the bytes there are; only 16-bit
