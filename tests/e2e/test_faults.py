@@ -33,8 +33,6 @@ class FaultTest(h.SessionTestCase):
             folder = os.stat(self.s.bindir)
             self.s.run_as(NOBODY)
             os.chown(self.s.bindir, folder.st_uid, folder.st_gid)
-            for name in writable:
-                os.chown(name, NOBODY, NOBODY)
             self.s.launch()
         else:
             self.s.launch(wrapper=["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", "--"])
