@@ -17,9 +17,11 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kWriteError = 3;
 
+// Messages are UTF-8 on every system, as the codes are: Windows' 8-bit code page
+// would write '?' for what it cannot show (an argument quoted back, say).
 int fail(const QString& message)
 {
-    std::fprintf(stderr, "beamlet: %s\n", qPrintable(message));
+    std::fprintf(stderr, "beamlet: %s\n", qUtf8Printable(message));
     return kUsageError;
 }
 
@@ -36,7 +38,7 @@ int writeOut(std::string_view bytes)
     if (platform::native::writeStandardOutput(bytes, error))
         return 0;
     if (!error.isEmpty())
-        std::fprintf(stderr, "beamlet: cannot write to standard output: %s\n", qPrintable(error));
+        std::fprintf(stderr, "beamlet: cannot write to standard output: %s\n", qUtf8Printable(error));
     return kWriteError;
 }
 
@@ -147,7 +149,7 @@ std::optional<int> runCommandLine(int argc, char* argv[])
         return parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("beamlet"));
     };
     const auto usageError = [&usage](const QString& error) {
-        std::fprintf(stderr, "beamlet: %s\n\n%s", qPrintable(error), qPrintable(usage()));
+        std::fprintf(stderr, "beamlet: %s\n\n%s", qUtf8Printable(error), qUtf8Printable(usage()));
         return kUsageError;
     };
 

@@ -4,11 +4,15 @@ windows and pixels read straight from the X server.
 
 Test scripts call main() instead of unittest.main(): it takes --beamlet PATH
 (or $BEAMLET), and exits 77 when the X tools are missing so CTest can skip.
+With --windows DIR the same tests drive the Windows
+program of that build folder (beamlet.exe, beamlet.com) under Wine instead
+(WineSession); the few rows that differ by system say so (linux_only, on_windows).
 """
 
 import argparse
 import ctypes
 import ctypes.util
+import itertools
 import json
 import os
 import shutil
@@ -21,7 +25,8 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
-from xsession import SessionError, XSession, spawn, stop_group, wait_until  # noqa: E402,F401
+from xsession import SessionError, XSession, die_with_parent, spawn, stop_group, wait_until  # noqa: E402,F401
+from wine_prefix import TOOL, add_tool, windows_build, copy_prefix, end_wineserver, remove_server_folder, wine_env  # noqa: E402
 
 SKIP = 77
 REQUIRED_TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xprop", "wmctrl")
@@ -124,6 +129,7 @@ class XProbe:
                     ("XGetWindowProperty", I_, [P, U, U, c.c_long, c.c_long, I_, U, P, P, P, P, P]),
                     ("XGetImage", P, [P, U, I_, I_, c.c_uint, c.c_uint, U, I_]), ("XDestroyImage", I_, [P]),
                     ("XGetWindowAttributes", I_, [P, U, c.POINTER(XProbe._Attributes)]),
+                    ("XQueryTree", I_, [P, U, P, P, P, P]),
                     ("XTranslateCoordinates", I_, [P, U, U, I_, I_, P, P, P])):
                 getattr(x, name).restype, getattr(x, name).argtypes = res, args
             # A window can vanish between listing and asking; the default handler
@@ -196,8 +202,43 @@ class XProbe:
         return ax.value, ay.value, a.width, a.height
 
     def visible(self, title):
-        """[(id, geometry)] of the viewable managed windows with this title."""
-        return [(w, g) for w in self.clients() if self.title(w) == title and (g := self.geometry(w))]
+        """[(id, geometry)] of the viewable managed windows with this title (under Wine,
+        unmanaged ones too: WineSession.above_others says why)."""
+        windows = self.clients() + ([w for w in self.top_levels() if self.override_redirect(w, shown=True)]
+                                    if on_windows() else [])
+        return [(w, g) for w in windows if self.title(w) == title and (g := self.geometry(w))]
+
+    def children(self, wid):
+        """(parent, children bottom to top as the X server stacks them) of a window."""
+        root, parent, count = ctypes.c_ulong(), ctypes.c_ulong(), ctypes.c_uint()
+        data = ctypes.POINTER(ctypes.c_ulong)()
+        if not self.x.XQueryTree(self.dpy, wid, ctypes.byref(root), ctypes.byref(parent), ctypes.byref(data),
+                                 ctypes.byref(count)):
+            return None, []
+        try:
+            return parent.value, list(data[:count.value])
+        finally:
+            if data:
+                self.x.XFree(data)
+
+    def top_levels(self):
+        """The root window's children, bottom to top."""
+        return self.children(self.root)[1]
+
+    def top_level(self, wid):
+        """The root's child that holds a window (a managed window's frame)."""
+        while wid:
+            parent = self.children(wid)[0]
+            if parent in (self.root, None):
+                return wid
+            wid = parent
+        return wid
+
+    def override_redirect(self, wid, shown=False):
+        """Whether a window is one the window manager leaves alone (and, if asked, is shown)."""
+        a = XProbe._Attributes()
+        return bool(self.x.XGetWindowAttributes(self.dpy, wid, ctypes.byref(a)) and a.override_redirect
+                    and (a.map_state == 2 or not shown))
 
     def image(self, x, y, width, height, drawable=None):
         """RGB bytes of a rectangle of the screen (or of a window); compare only with images taken the same way."""
@@ -248,7 +289,7 @@ class Track:
             self._error = e
 
 
-_beamlet_path = None
+_beamlet_path = _windows_dir = None
 _live_sessions = set()
 
 
@@ -267,15 +308,10 @@ class Session(XSession):
     def start(self):
         _live_sessions.add(self)
         super().start()
-        self.bindir, self.fakebin = os.path.join(self.tmp, "bin"), os.path.join(self.tmp, "fakebin")
-        os.makedirs(self.bindir)
+        self.fakebin = os.path.join(self.tmp, "fakebin")
         os.makedirs(self.fakebin)
-        self.program_path = os.path.join(self.bindir, "beamlet")
-        shutil.copy2(_beamlet_path, self.program_path)
-        # The program loads its sound module from beside itself, as in the build.
-        module = os.path.join(os.path.dirname(_beamlet_path), "beamlet_sound.so")
-        if os.path.exists(module):
-            shutil.copy2(module, self.bindir)
+        self.install_program()
+        self.installed = set(os.listdir(self.bindir))
         for name, script in self.fake_tools.items():
             with open(os.path.join(self.fakebin, name), "w") as f:
                 f.write(script)
@@ -284,6 +320,21 @@ class Session(XSession):
             proc = self._spawn(self.compositor, "compositor")
             self._helpers.append(proc)
             self._ready(proc, "compositor", lambda: self.probe().selection_owner(b"_NET_WM_CM_S0"))
+
+    def install_program(self):
+        """Copies the program into a folder of its own, self.bindir."""
+        self.bindir = os.path.join(self.tmp, "bin")
+        os.makedirs(self.bindir)
+        self.program_path = os.path.join(self.bindir, "beamlet")
+        shutil.copy2(_beamlet_path, self.program_path)
+        # The program loads its sound module from beside itself, as in the build.
+        module = os.path.join(os.path.dirname(_beamlet_path), "beamlet_sound.so")
+        if os.path.exists(module):
+            shutil.copy2(module, self.bindir)
+
+    def command(self, *args):
+        """The command that starts the program (once more) with these arguments."""
+        return [self.program_path, *args]
 
     def stop(self):
         if self._probe is not None:
@@ -300,7 +351,7 @@ class Session(XSession):
         waits for its main window to be mapped and painted."""
         env = {**self.env(), "PATH": self.fakebin + os.pathsep + os.environ.get("PATH", os.defpath),
                **self.program_env}
-        self.program = spawn([*wrapper, self.program_path], env=env, log_path=os.path.join(self.logdir, "beamlet.log"))
+        self.program = spawn([*wrapper, *self.command()], env=env, log_path=os.path.join(self.logdir, "beamlet.log"))
 
         def painted():
             if self.program.poll() is not None:
@@ -385,8 +436,11 @@ class Session(XSession):
         resting = self.pixels(*rect, wid=wid)
         sx, sy = self.to_screen(*center(rect), wid)
         self.xdotool("mousemove", "--sync", sx - 1, sy - 1, "mousemove", "--sync", sx, sy)
-        wait_until(lambda: self.pixels(*rect, wid=wid) != resting, timeout, 0.01, "the control's hover image")
+        self.wait_for_hover(lambda: self.pixels(*rect, wid=wid) != resting, sx, sy, timeout)
         self.xdotool("click", 1)
+
+    def wait_for_hover(self, lit, x, y, timeout):
+        wait_until(lit, timeout, 0.01, "the control's hover image")
 
     def open_panel(self, button, panel, timeout=5, by=None):
         """Clicks a panel's button (or calls by()) and waits until the panel rests at its
@@ -419,6 +473,10 @@ class Session(XSession):
 
     def key(self, *keys):
         self.xdotool("key", "--delay", 40, *keys)
+
+    def minimize(self, wid):
+        """Minimizes a window from outside the program, as the taskbar or a window switcher does."""
+        self.xdotool("windowminimize", "--sync", wid)
 
     def close_by_window_manager(self, wid):
         """Asks the window manager to close a window, as its close command or Alt+F4
@@ -463,11 +521,137 @@ class Session(XSession):
             self.type_text(text)
         return self.copied_by(lambda: self.click_rect(L["miniGetCodeButton" if mini else "getCodeButton"], wid=wid))
 
+    def above_others(self, wid):
+        """Whether a window stays above the others: the window manager is told so."""
+        return "_NET_WM_STATE_ABOVE" in self.run(["xprop", "-id", str(wid), "_NET_WM_STATE"]).stdout
+
+    def cache_folder(self):
+        """The user's folder for what the program keeps outside its own."""
+        return os.path.join(self.home, ".cache")
+
     def tone_files(self):
         """Every tone.wav the program could have written: beside itself or in its cache folder."""
         found = [os.path.join(self.bindir, "tone.wav")] if os.path.exists(os.path.join(self.bindir, "tone.wav")) else []
-        return found + [os.path.join(r, "tone.wav") for r, _, files in os.walk(os.path.join(self.home, ".cache"))
+        return found + [os.path.join(r, "tone.wav") for r, _, files in os.walk(self.cache_folder())
                         if "tone.wav" in files]
+
+
+class WineSession(Session):
+    """A desktop whose program is the Windows one (beamlet.exe and its console
+    companion beamlet.com), run by Wine in a prefix of its own, from a folder of its
+    own on drive C: (so tone.wav goes beside it, as on Linux). The prefix is a copy
+    of the one $BEAMLET_WINE_PREFIX names (made once per test run, wine_prefix.py),
+    or made afresh; its wineserver serves this session alone and is ended with it."""
+
+    def install_program(self):
+        self.prefix = os.path.join(self.tmp, "wine")
+        template = os.environ.get("BEAMLET_WINE_PREFIX")
+        if template:
+            copy_prefix(template, self.prefix, self.home)
+        else:
+            self.run(["wine", "wineboot", "-i"], timeout=300)
+            add_tool(self.prefix)
+        self.tool, self.wrapper = None, []
+        self.bindir = os.path.join(self.prefix, "drive_c", "beamlet")
+        os.makedirs(self.bindir)
+        for name in ("beamlet.exe", "beamlet.com"):
+            shutil.copy2(os.path.join(_windows_dir, name), self.bindir)
+        self.program_path = os.path.join(self.bindir, "beamlet.exe")
+
+    def command(self, *args):
+        return [*self.wrapper, "wine", self.program_path, *args]
+
+    def launch(self, timeout=60, wrapper=()):
+        super().launch(timeout, wrapper)
+        # The helper's start (a Windows process: a second or more of work) comes now,
+        # not in the middle of a notification's motion that a test reads.
+        if self.tool is None:
+            self.ask("clipboard")
+
+    def run_as(self, uid):
+        """Gives the prefix to another account, which Wine (its server, every Windows
+        program of the session) then runs as. The system folder's linked files stay
+        the ready prefix's: reading them is all Wine does."""
+        for root, dirs, files in os.walk(self.prefix):
+            for path in [root, *(os.path.join(root, n) for n in dirs + files)]:
+                if os.lstat(path).st_nlink == 1 or os.path.isdir(path):
+                    os.lchown(path, uid, uid)
+        remove_server_folder(self.prefix)
+        os.unlink(os.path.join(self.prefix, "wineserver"))  # names the ready prefix's server folder
+        self.wrapper = ["setpriv", f"--reuid={uid}", f"--regid={uid}", "--clear-groups", "--"]
+
+    def env(self):
+        env = super().env()
+        if getattr(self, "prefix", None):
+            env.update(wine_env(self.prefix))
+        return env
+
+    def stop(self):
+        if getattr(self, "prefix", None) and os.path.isdir(self.prefix):
+            if self.tool is not None:
+                stop_group(self.tool)
+                self.tool.stdin.close()
+                self.tool.stdout.close()
+            end_wineserver(self.env(), self.wrapper)
+            remove_server_folder(self.prefix, whole=bool(self.wrapper))
+        super().stop()
+
+    def ask(self, command):
+        """Asks the tests' Windows-side helper (wine_tool.c): its answer's number, and the bytes that follow it."""
+        if self.tool is None:
+            self.tool = subprocess.Popen([*self.wrapper, "wine", os.path.join(self.prefix, *TOOL)], env=self.env(),
+                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, start_new_session=True,
+                                         preexec_fn=die_with_parent)
+        self.tool.stdin.write(command.encode() + b"\n")
+        self.tool.stdin.flush()
+        number = int(self.tool.stdout.readline())
+        return number, (self.tool.stdout.read(number) if command == "clipboard" and number > 0 else b"")
+
+    def copied_by(self, action, timeout=5, marker=b"marker: not copied by beamlet"):
+        # What X11 programs read has Wine's LF for each CR LF of the Windows clipboard;
+        # what a Windows program pastes is read on the Windows side, byte for byte.
+        seen = super().copied_by(action, timeout, marker)
+        number, text = self.ask("clipboard")
+        if number < 0 or text.replace(b"\r\n", b"\n") != seen:
+            raise AssertionError(f"the Windows clipboard holds {text!r}, X11 reads {seen!r}")
+        return text
+
+    def wait_for_hover(self, lit, x, y, timeout):
+        # Under Wine, Qt for Windows takes the first moves over a window that the pointer
+        # enters from another window for the entry alone: the pointer goes on moving over
+        # the control, as a hand on a mouse does, until it lights.
+        deadline = time.monotonic() + timeout
+        for step in itertools.count():
+            try:
+                return wait_until(lit, min(0.3, max(0.0, deadline - time.monotonic())), 0.01,
+                                  "the control's hover image")
+            except AssertionError:
+                if time.monotonic() >= deadline:
+                    raise
+            self.xdotool("mousemove", "--sync", x + 1 - step % 2, y)  # never where it is: --sync waits for a move
+
+    def minimize(self, wid):
+        # Wine tells Windows of no minimizing that the window manager does to a window
+        # without a minimize box: minimize it as Windows does.
+        if self.ask("minimize " + self.probe().title(wid))[0] != 1:
+            raise SessionError("no window to minimize")
+        wait_until(lambda: not self.probe().geometry(wid), 10, what="the window to be minimized")
+
+    def above_others(self, wid):
+        # Wine hands the window manager only the windows that take the focus; one shown
+        # without it (the notification) Wine keeps to itself, override-redirect, and
+        # stacks a topmost one above the managed windows: read that stacking.
+        probe = self.probe()
+        if not probe.override_redirect(wid):
+            return super().above_others(wid)
+        stack = probe.top_levels()
+        return stack.index(wid) > max(stack.index(probe.top_level(c)) for c in probe.clients())
+
+    def cache_folder(self):
+        # %LOCALAPPDATA%, under the prefix's only user (named after the account running Wine).
+        users = os.path.join(self.prefix, "drive_c", "users")
+        return next((os.path.join(users, u, "AppData", "Local") for u in sorted(os.listdir(users)) if u != "Public"),
+                    os.path.join(users, "missing"))
 
 
 class SessionTestCase(unittest.TestCase):
@@ -482,7 +666,8 @@ class SessionTestCase(unittest.TestCase):
     session_class = Session
 
     def setUp(self):
-        self.s = self.session_class(screen=self.screen, audio=self.audio, program_env=self.program_env,
+        session_class = WineSession if on_windows() else self.session_class
+        self.s = session_class(screen=self.screen, audio=self.audio, program_env=self.program_env,
                                     fake_tools=self.fake_tools, compositor=self.compositor)
         self.s.__enter__()
         self.addCleanup(self._finish)
@@ -494,6 +679,23 @@ class SessionTestCase(unittest.TestCase):
         self.s.stop()
         if log.strip() and os.environ.get("BEAMLET_E2E_VERBOSE"):
             sys.stderr.write(f"\n--- beamlet output ({self.id()}) ---\n{log}\n")
+
+
+def on_windows():
+    """Whether the tests drive the Windows program under Wine."""
+    return _windows_dir is not None
+
+
+def linux_only(why):
+    """Marks a test that proves something only the Linux program has, or only Linux can show."""
+    def mark(test):
+        def run(self, *args, **kwargs):
+            if on_windows():
+                self.skipTest("Linux only: " + why)
+            return test(self, *args, **kwargs)
+        run.__name__, run.__doc__ = test.__name__, test.__doc__
+        return run
+    return mark
 
 
 def audio_available():
@@ -508,20 +710,27 @@ def _terminate(signum, frame):
     os._exit(128 + signum)
 
 
+
+
 def main():
-    """Entry point of a test script: parse --beamlet, skip without X tools, run unittest."""
-    global _beamlet_path
+    """Entry point of a test script: parse --beamlet (or --windows), skip without X tools, run unittest."""
+    global _beamlet_path, _windows_dir
     parser = argparse.ArgumentParser(add_help=False)
     parser.add_argument("--beamlet", default=os.environ.get("BEAMLET"))
+    parser.add_argument("--windows")  # may be empty: no Windows build named
     args, rest = parser.parse_known_args()
     missing = [t for t in REQUIRED_TOOLS if shutil.which(t) is None]
     if missing:
         print("skipping: not installed: " + ", ".join(missing))
         sys.exit(SKIP)
-    if not args.beamlet or not os.access(args.beamlet, os.X_OK):
-        print(f"no runnable beamlet given (--beamlet PATH or $BEAMLET): {args.beamlet!r}", file=sys.stderr)
+    if args.windows is not None:
+        _windows_dir = windows_build(args.windows)
+    elif not args.beamlet or not os.access(args.beamlet, os.X_OK):
+        print(f"no runnable beamlet given (--beamlet PATH, --windows DIR or $BEAMLET): {args.beamlet!r}",
+              file=sys.stderr)
         sys.exit(2)
-    _beamlet_path = os.path.abspath(args.beamlet)
+    else:
+        _beamlet_path = os.path.abspath(args.beamlet)
     signal.signal(signal.SIGTERM, _terminate)
     program = unittest.main(module="__main__", argv=[sys.argv[0], *rest], exit=False, verbosity=2)
     sys.exit(0 if program.result.wasSuccessful() else 1)

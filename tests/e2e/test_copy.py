@@ -37,7 +37,7 @@ class CopyTest(h.SessionTestCase):
             arrived = time.monotonic()
             written = {p: identity(p) for p in tone}
             wid = h.wait_until(self.s.notification, 5, what="the notification")
-            self.assertIn("_NET_WM_STATE_ABOVE", self.s.run(["xprop", "-id", str(wid), "_NET_WM_STATE"]).stdout)
+            self.assertTrue(self.s.above_others(wid), "kept above the other windows")
             # The fade goes on after the rise and must reach the X server though nothing else
             # happens on the connection: it would stop where the rise ended (a copy's own
             # traffic would let it through, so this comes first).

@@ -17,7 +17,7 @@ class MainWindowTest(h.SessionTestCase):
         wid = self.s.main_window
         self.assertEqual(self.s.geometry(), tuple(L["mainWindow"]))
         self.assertIn("0, 0, 0, 0", self.s.run(["xprop", "-id", str(wid), "_NET_FRAME_EXTENTS"]).stdout)
-        self.assertIn("_NET_WM_STATE_ABOVE", self.s.run(["xprop", "-id", str(wid), "_NET_WM_STATE"]).stdout)
+        self.assertTrue(self.s.above_others(wid), "kept above the other windows")
         # Big jumps outrun the strip; the right button moves nothing.
         x, y = L["mainWindow"][:2]
         for button, (dx, dy), steps, moved in ((1, (-160, -141), 4, True), (3, (50, 50), 8, False)):
@@ -33,9 +33,12 @@ class MainWindowTest(h.SessionTestCase):
         resting = s.pixels(*L["getCodeButton"])
         s.click_rect(L["helpButton"])
         h.wait_until(lambda: s.windows("Help - Orvane Beamlet"), 10, what="the Help box")
-        s.xdotool("mousemove", "--sync", *s.to_screen(*h.center(L["getCodeButton"])))
+        over = s.to_screen(*h.center(L["getCodeButton"]))
+        s.xdotool("mousemove", "--sync", *over)
         s.key("Return")
-        h.wait_until(lambda: s.pixels(*L["getCodeButton"]) != resting, 10, 0.02, "Get Code lit under the pointer")
+        # (Under Wine, which tells the window of no pointer as the box goes, the pointer
+        # then moves a step over the button, as a hand on a mouse does, until it lights.)
+        s.wait_for_hover(lambda: s.pixels(*L["getCodeButton"]) != resting, *over, 10)
         box = L["typingBox"]
         s.xdotool("mousemove", "--sync", *s.to_screen(box[0] + 150, box[1] + box[3] + 40))  # the bare surface
         h.wait_until(lambda: s.pixels(*L["getCodeButton"]) == resting, 10, 0.02, "Get Code at rest again")

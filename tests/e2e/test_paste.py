@@ -79,9 +79,14 @@ class PasteTest(h.SessionTestCase):
                          what="the menu to close")
 
         menu = []
-        for way, paste in (("Ctrl+V", lambda: self.s.key("ctrl+v")),
-                           ("middle button", lambda: self.s.click_rect(L["typingBox"], button=2)),
-                           ("menu Paste", from_menu)):
+        # Linux only: an owner that never answers is an X11 matter. The Windows program
+        # reads the Windows clipboard, which under Wine such an owner reaches only through
+        # Wine's own bridge, with Wine's waits (a native Windows run would hang an owner
+        # that renders late instead).
+        ways = () if h.on_windows() else (("Ctrl+V", lambda: self.s.key("ctrl+v")),
+                                           ("middle button", lambda: self.s.click_rect(L["typingBox"], button=2)),
+                                           ("menu Paste", from_menu))
+        for way, paste in ways:
             with self.subTest(way):
                 self.s.key("ctrl+End")
                 self.owner.take()
@@ -92,7 +97,8 @@ class PasteTest(h.SessionTestCase):
                 sys.stderr.write(f"\nbusy after a paste by {way}: {busy:.2f}s\n")
                 # A paste asks the owner once; building the menu asks it nothing.
                 self.assertLess(busy, QT_CLIPBOARD_WAIT + 3.0, f"a paste by {way} waited more than once")
-        self.assertLess(menu[0], 2.0, "the menu waited for the clipboard")
+        if ways:
+            self.assertLess(menu[0], 2.0, "the menu waited for the clipboard")
 
         self.owner.close()
         # Text from another program still goes in, as text alone.

@@ -46,8 +46,11 @@ bool writeStandardOutput(std::string_view bytes, QString& error)
     while (!bytes.empty()) {
         DWORD written = 0;
         if (!WriteFile(output, bytes.data(), DWORD(qMin<size_t>(bytes.size(), 1u << 20)), &written, nullptr)) {
+            // The reader went away: its pipe is closing, or (under Wine) no longer connected.
             const DWORD code = GetLastError();
-            error = code == ERROR_BROKEN_PIPE || code == ERROR_NO_DATA ? QString() : systemMessage(code);
+            const bool readerGone =
+                code == ERROR_BROKEN_PIPE || code == ERROR_NO_DATA || code == ERROR_PIPE_NOT_CONNECTED;
+            error = readerGone ? QString() : systemMessage(code);
             return false;
         }
         bytes.remove_prefix(written);

@@ -8,18 +8,22 @@
 
 #include <mmsystem.h>
 
+#include <chrono>
 #include <thread>
 
 namespace beamlet::platform::win {
 namespace {
 
-constexpr DWORD kSliceMs = 50;  // how soon a newer sound or stop() cuts in
+constexpr DWORD kSliceMs = 50;                        // how soon a newer sound or stop() cuts in
+constexpr std::chrono::milliseconds kCloseWait{300};  // how long the player's end waits for its sounds
+
+using Sounds = WaveOutPlayer::Sounds;
 
 // Runs on a thread of its own until the sound has played or is cancelled.
-void output(const QByteArray& wave, quint64 serial, const std::shared_ptr<std::atomic<quint64>>& current)
+void play(const QByteArray& wave, quint64 serial, const std::atomic<quint64>& current)
 {
     const WaveLayout layout = readWaveLayout(wave);
-    if (!layout.playable() || serial != *current)
+    if (!layout.playable() || serial != current)
         return;
     // Half volume, as the samples themselves: the device's own volume stays the user's.
     QByteArray halved(layout.dataSize, Qt::Uninitialized);
@@ -49,7 +53,7 @@ void output(const QByteArray& wave, quint64 serial, const std::shared_ptr<std::a
         if (waveOutWrite(device, &header, sizeof header) == MMSYSERR_NOERROR) {
             while (!(header.dwFlags & WHDR_DONE)) {
                 WaitForSingleObject(done, kSliceMs);
-                if (serial != *current) {
+                if (serial != current) {
                     waveOutReset(device);  // marks the header done
                     break;
                 }
@@ -61,25 +65,39 @@ void output(const QByteArray& wave, quint64 serial, const std::shared_ptr<std::a
     CloseHandle(done);
 }
 
+void output(const QByteArray& wave, quint64 serial, const std::shared_ptr<Sounds>& sounds)
+{
+    play(wave, serial, sounds->serial);
+    const std::lock_guard lock(sounds->mutex);
+    if (--sounds->open == 0)
+        sounds->allClosed.notify_all();
+}
+
 }  // namespace
 
-WaveOutPlayer::WaveOutPlayer() : serial_(std::make_shared<std::atomic<quint64>>(0)) {}
+WaveOutPlayer::WaveOutPlayer() : sounds_(std::make_shared<Sounds>()) {}
 
 WaveOutPlayer::~WaveOutPlayer()
 {
-    ++*serial_;
+    ++sounds_->serial;
+    std::unique_lock lock(sounds_->mutex);
+    sounds_->allClosed.wait_for(lock, kCloseWait, [this] { return sounds_->open == 0; });
 }
 
 void WaveOutPlayer::play(const QByteArray& wave)
 {
     // A newer sound or a stop() cancels this one wherever it has got to.
-    const quint64 serial = ++*serial_;
-    std::thread(output, wave, serial, serial_).detach();
+    const quint64 serial = ++sounds_->serial;
+    {
+        const std::lock_guard lock(sounds_->mutex);
+        ++sounds_->open;
+    }
+    std::thread(output, wave, serial, sounds_).detach();
 }
 
 void WaveOutPlayer::stop()
 {
-    ++*serial_;
+    ++sounds_->serial;
 }
 
 }  // namespace beamlet::platform::win
