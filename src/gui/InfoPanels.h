@@ -1,8 +1,8 @@
 #pragma once
 // The About and Contact panels: a framed picture with an OK button; the Contact
 // panel also carries the maker's contact details and five links.
+#include "gui/LinkButton.h"
 #include "gui/MakerData.h"
-#include "widgets/HoverGroup.h"
 
 #include <QFrame>
 
@@ -11,27 +11,6 @@ class PushButton;
 }
 
 namespace beamlet::gui {
-
-// A one-line link, drawn as text, that turns blue under the pointer and opens
-// its target when pressed; only a move over the bare Contact panel turns it back.
-class LinkButton : public widgets::LitButton {
-    Q_OBJECT
-public:
-    LinkButton(const QString& objectName, const Link& link, QWidget* parent);
-    const QUrl& target() const { return target_; }
-    QColor textColour() const;
-
-    QSize sizeHint() const override;
-    static QColor hoverColour() { return QColor(0, 0, 255); }
-
-protected:
-    void highlightChanged() override;
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    QUrl target_;
-};
 
 class InfoPanel : public QFrame {
     Q_OBJECT
@@ -65,8 +44,5 @@ signals:
 private:
     QList<LinkButton*> links_;
 };
-
-// The white of selected text, which the links and contact details rest in.
-QColor restColour(const QPalette& palette);
 
 }  // namespace beamlet::gui

@@ -4,12 +4,15 @@
 #include "core/PanelModel.h"
 #include "gui/MiniWindow.h"
 #include "platform/Services.h"
-#include "widgets/Pictures.h"
+#include "widgets/PictureWindow.h"
 
 #include <QHash>
+#include <QAbstractButton>
 #include <QPointer>
 
 namespace beamlet::widgets {
+class HoverButton;
+class HoverGroup;
 class PushButton;
 class Stepper;
 class TypingBox;

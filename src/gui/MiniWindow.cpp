@@ -6,6 +6,8 @@
 #include "gui/Palettes.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
+#include "widgets/HoverButton.h"
+#include "widgets/HoverGroup.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"

@@ -3,7 +3,7 @@
 // 45 emoticons, dragged by its bare surface; its back control returns to the
 // main window.
 #include "platform/Services.h"
-#include "widgets/Pictures.h"
+#include "widgets/PictureWindow.h"
 
 namespace beamlet::gui {
 

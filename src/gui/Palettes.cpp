@@ -5,7 +5,8 @@
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
 #include "widgets/Fonts.h"
-#include "widgets/Pictures.h"
+#include "widgets/Picture.h"
+#include "widgets/PictureButton.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
 
