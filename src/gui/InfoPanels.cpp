@@ -6,9 +6,9 @@
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
 #include "widgets/HoverGroup.h"
-#include "widgets/ScaledPicture.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
+#include "widgets/ScaledPicture.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -18,7 +18,7 @@ namespace beamlet::gui {
 namespace layout = core::layout;
 
 InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, const QString& okName, QWidget* parent)
-    : QFrame(parent),
+    : Panel(parent),
       picturePath_(picturePath),
       okButton_(new widgets::PushButton(okName, QStringLiteral("&OK"), widgets::ButtonLook::white(), this))
 {
@@ -56,7 +56,13 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
     setAccessibleDescription(contactText(maker));
     auto* hover = new widgets::HoverGroup(*this);
     widgets::place(*okButton(), layout::kContactOkButton);
+    addDetails(maker);
+    addLinks(maker, *hover);
+}
 
+// The address, e-mail and mobile number, as words on the panel.
+void ContactPanel::addDetails(const MakerData& maker)
+{
     const QColor rest = restColour(palette());
     const struct {
         const char* name;
@@ -83,7 +89,11 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         else
             label->adjustSize();
     }
+}
 
+// The links, each reporting its target when followed.
+void ContactPanel::addLinks(const MakerData& maker, widgets::HoverGroup& hover)
+{
     const struct {
         const char* name;
         const Link& link;
@@ -95,7 +105,7 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
     };
     for (const auto& entry : links) {
         auto* link = new LinkButton(QLatin1String(entry.name), entry.link, this);
-        hover->join(*link);
+        hover.join(*link);
         link->move(entry.place.x, entry.place.y);
         link->adjustSize();
         connect(link, &QAbstractButton::clicked, this, [this, link] { emit linkActivated(link->target()); });
@@ -105,7 +115,6 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
 
 QList<QWidget*> ContactPanel::keyboardStops() const
 {
-    // The links from top to bottom, then OK.
     QList<QWidget*> stops(links_.cbegin(), links_.cend());
     return stops + InfoPanel::keyboardStops();
 }

@@ -3,24 +3,22 @@
 // panel also carries the maker's contact details and five links.
 #include "gui/LinkButton.h"
 #include "gui/MakerData.h"
-
-#include <QFrame>
+#include "widgets/Panel.h"
 
 namespace beamlet::widgets {
+class HoverGroup;
 class PushButton;
-}
+}  // namespace beamlet::widgets
 
 namespace beamlet::gui {
 
-class InfoPanel : public QFrame {
+class InfoPanel : public widgets::Panel {
     Q_OBJECT
 public:
     InfoPanel(const QString& objectName, const QString& picturePath, const QString& okName, QWidget* parent);
-    widgets::PushButton* okButton() const { return okButton_; }
-    // The controls Tab stops at, in order.
-    virtual QList<QWidget*> keyboardStops() const;
-    // The control that takes the focus when the panel opens: the first stop.
-    QWidget* entryStop() const { return keyboardStops().constFirst(); }
+    widgets::PushButton* okButton() const override { return okButton_; }
+    // OK alone.
+    QList<QWidget*> keyboardStops() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,12 +34,16 @@ class ContactPanel : public InfoPanel {
 public:
     ContactPanel(const MakerData& maker, QWidget* parent);
     const QList<LinkButton*>& links() const { return links_; }
+    // The links from top to bottom, then OK.
     QList<QWidget*> keyboardStops() const override;
 
 signals:
     void linkActivated(const QUrl& target);
 
 private:
+    void addDetails(const MakerData& maker);
+    void addLinks(const MakerData& maker, widgets::HoverGroup& hover);
+
     QList<LinkButton*> links_;
 };
 
