@@ -206,4 +206,7 @@ if __name__ == "__main__":
     if missing or not BUILD or not SOURCE:
         print(f"skipped: needs {', '.join(missing) or 'BEAMLET_BUILD_DIR and BEAMLET_SOURCE_DIR'}")
         sys.exit(SKIP)
-    unittest.main()
+    result = unittest.main(exit=False).result
+    if not result.wasSuccessful():
+        sys.exit(1)
+    sys.exit(SKIP if result.testsRun and len(result.skipped) == result.testsRun else 0)
