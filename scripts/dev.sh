@@ -21,7 +21,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 runtime_packages=(cmake g++ make dpkg-dev qt6-base-dev libxcb1-dev libpulse-dev qt6-image-formats-plugins)
 test_packages=(xvfb openbox xdotool xclip x11-utils pulseaudio pulseaudio-utils imagemagick xcompmgr hsetroot
   python3 desktop-file-utils appstream valgrind weston xwayland wl-clipboard lintian wmctrl
-  at-spi2-core python3-pyatspi orca diffoscope-minimal)
+  at-spi2-core python3-pyatspi orca diffoscope-minimal clang-format)
 # The cross compilers; this machine's Qt gives moc, rcc and uic and builds the
 # build's own tools. scripts/windows/build-qt.sh installs what Qt's build needs.
 # NSIS makes the installer, Python the zip.

@@ -107,74 +107,111 @@ int writeEmoticon(const QString& argument)
     return writeOut(core::gridText(number));
 }
 
-}  // namespace
-
-std::optional<int> runCommandLine(int argc, char* argv[])
+// The arguments, decoded strictly, as standard input is: a byte that is not
+// UTF-8 is an error rather than a character quietly dropped. The program's own
+// path may hold any bytes and is not needed.
+std::optional<QStringList> decodeArguments(int argc, char* argv[], QString& error)
 {
-    // The arguments are decoded strictly, as standard input is: a byte that is
-    // not UTF-8 is an error rather than a character quietly dropped. The
-    // program's own path may hold any bytes and is not needed.
     QStringList arguments{QStringLiteral("beamlet")};
     for (int i = 1; i < argc; ++i) {
         QStringDecoder decoder(QStringDecoder::Utf8,
                                QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         arguments << decoder.decode(QByteArrayView(argv[i]));
-        if (decoder.hasError())
-            return fail(notUtf8(QStringLiteral("argument %1").arg(i)));
+        if (decoder.hasError()) {
+            error = notUtf8(QStringLiteral("argument %1").arg(i));
+            return std::nullopt;
+        }
     }
+    return arguments;
+}
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Type text, get chat codes: every typed character with a code adds its token, and Get Code copies them."));
-    // Not addHelpOption(): its --help-all promises Qt's own options, which the
-    // command line never reaches.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays help on commandline options."));
-    parser.addOption(help);
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption code(
-        QStringLiteral("code"),
-        QStringLiteral("Write the chat code that typing TEXT would build, and exit. With -, the text is read "
-                       "from standard input as UTF-8."),
-        QStringLiteral("TEXT"));
-    const QCommandLineOption emoticon(
-        QStringLiteral("emoticon"),
-        QStringLiteral("Write the grid of codes of emoticon N (1 to %1) as its tile copies it, and exit.")
-            .arg(core::kEntryCount),
-        QStringLiteral("N"));
-    parser.addOption(code);
-    parser.addOption(emoticon);
+QCommandLineOption added(QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    parser.addOption(option);
+    return option;
+}
+
+// The options the command line takes, in the order its help lists them, and that help.
+struct Options {
+    Options();
     // Without an application object the parser cannot name the program itself.
-    const auto usage = [&parser] {
+    QString usage() const
+    {
         return parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String("beamlet"));
-    };
-    const auto usageError = [&usage](const QString& error) {
+    }
+    int usageError(const QString& error) const
+    {
         std::fprintf(stderr, "beamlet: %s\n\n%s", qUtf8Printable(error), qUtf8Printable(usage()));
         return kUsageError;
-    };
+    }
+    // What is wrong with a line that parsed, or nothing.
+    QString misuse() const;
 
-    // Asked for help or the version, the user gets it, whatever else the line
-    // holds: a line that went wrong is the very one to ask about.
-    const bool parsed = parser.parse(arguments);
-    if (parser.isSet(help))
-        return writeOut(usage().toStdString());
-    if (parser.isSet(version))
-        return writeOut("beamlet " BEAMLET_VERSION "\n");
-    if (!parsed)
-        return usageError(parser.errorText());
+    QCommandLineParser parser;
+    // Not addHelpOption(): its --help-all promises Qt's own options, which the
+    // command line never reaches.
+    const QCommandLineOption help =
+        added(parser,
+              {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays help on commandline options.")});
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption code =
+        added(parser,
+              {QStringLiteral("code"),
+               QStringLiteral("Write the chat code that typing TEXT would build, and exit. With -, the text "
+                              "is read from standard input as UTF-8."),
+               QStringLiteral("TEXT")});
+    const QCommandLineOption emoticon =
+        added(parser,
+              {QStringLiteral("emoticon"),
+               QStringLiteral("Write the grid of codes of emoticon N (1 to %1) as its tile copies it, and exit.")
+                   .arg(core::kEntryCount),
+               QStringLiteral("N")});
+};
+
+Options::Options()
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Type text, get chat codes: every typed character with a code adds its token, and Get Code copies them."));
+}
+
+QString Options::misuse() const
+{
     if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
+        return QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst());
     // Each asks for one output; which of two would be meant cannot be told.
     for (const QCommandLineOption& option : {code, emoticon}) {
         if (parser.values(option).size() > 1)
-            return usageError(QStringLiteral("--%1 is given more than once").arg(option.names().constFirst()));
+            return QStringLiteral("--%1 is given more than once").arg(option.names().constFirst());
     }
     if (parser.isSet(code) && parser.isSet(emoticon))
-        return usageError(QStringLiteral("--code and --emoticon cannot be given together"));
-    if (parser.isSet(code))
-        return writeCode(parser.value(code));
-    if (parser.isSet(emoticon))
-        return writeEmoticon(parser.value(emoticon));
+        return QStringLiteral("--code and --emoticon cannot be given together");
+    return QString();
+}
+
+}  // namespace
+
+std::optional<int> runCommandLine(int argc, char* argv[])
+{
+    QString error;
+    const std::optional<QStringList> arguments = decodeArguments(argc, argv, error);
+    if (!arguments)
+        return fail(error);
+    Options options;
+    // Asked for help or the version, the user gets it, whatever else the line
+    // holds: a line that went wrong is the very one to ask about.
+    const bool parsed = options.parser.parse(*arguments);
+    if (options.parser.isSet(options.help))
+        return writeOut(options.usage().toStdString());
+    if (options.parser.isSet(options.version))
+        return writeOut("beamlet " BEAMLET_VERSION "\n");
+    if (!parsed)
+        return options.usageError(options.parser.errorText());
+    if (const QString misuse = options.misuse(); !misuse.isEmpty())
+        return options.usageError(misuse);
+    if (options.parser.isSet(options.code))
+        return writeCode(options.parser.value(options.code));
+    if (options.parser.isSet(options.emoticon))
+        return writeEmoticon(options.parser.value(options.emoticon));
     return std::nullopt;
 }
 

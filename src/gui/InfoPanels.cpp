@@ -2,15 +2,14 @@
 
 #include "core/Layout.h"
 #include "gui/SpokenText.h"
+#include "gui/TextLook.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
-#include "widgets/Fonts.h"
-#include "widgets/KeyboardFocus.h"
-#include "widgets/Pictures.h"
+#include "widgets/HoverGroup.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
+#include "widgets/ScaledPicture.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 
@@ -18,82 +17,8 @@ namespace beamlet::gui {
 
 namespace layout = core::layout;
 
-namespace {
-
-// Tahoma 8.25 pt italic where the desktop has it, a close sans serif otherwise.
-QFont contactFont()
-{
-    return widgets::windowFont(widgets::Face::Tahoma, 8.25, false, true);
-}
-
-void setTextColour(QWidget& widget, const QColor& colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget.setPalette(palette);
-}
-
-}  // namespace
-
-QColor restColour(const QPalette& palette)
-{
-    const QColor colour = palette.color(QPalette::Active, QPalette::HighlightedText);
-    return colour.isValid() ? colour : QColor(Qt::white);
-}
-
-LinkButton::LinkButton(const QString& objectName, const Link& link, QWidget* parent)
-    : LitButton(parent),
-      target_(link.target)
-{
-    // The role first: the text's change notice already fixes how it is announced.
-    widgets::markAccessible(*this, QAccessible::Link, link.caption);
-    setObjectName(objectName);
-    setText(link.caption);
-    setFont(contactFont());
-    setFocusPolicy(Qt::TabFocus);  // reached by Tab, never taken by a click
-    setCursor(Qt::ArrowCursor);
-    setAccessibleDescription(tr("Opens %1").arg(link.target.toString()));
-    setTextColour(*this, restColour(palette()));
-}
-
-QColor LinkButton::textColour() const
-{
-    return palette().color(QPalette::WindowText);
-}
-
-void LinkButton::highlightChanged()
-{
-    setTextColour(*this,
-                  isHighlighted() ? hoverColour() : restColour(parentWidget() ? parentWidget()->palette() : palette()));
-}
-
-QSize LinkButton::sizeHint() const
-{
-    const QFontMetrics metrics(font());
-    return QSize(metrics.horizontalAdvance(text()), metrics.height());
-}
-
-void LinkButton::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setPen(textColour());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
-    if (hasFocus())
-        widgets::paintFocusFrame(painter, rect());
-}
-
-void LinkButton::keyPressEvent(QKeyEvent* event)
-{
-    // Enter follows a link, as Space does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
 InfoPanel::InfoPanel(const QString& objectName, const QString& picturePath, const QString& okName, QWidget* parent)
-    : QFrame(parent),
+    : Panel(parent),
       picturePath_(picturePath),
       okButton_(new widgets::PushButton(okName, QStringLiteral("&OK"), widgets::ButtonLook::white(), this))
 {
@@ -131,7 +56,13 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
     setAccessibleDescription(contactText(maker));
     auto* hover = new widgets::HoverGroup(*this);
     widgets::place(*okButton(), layout::kContactOkButton);
+    addDetails(maker);
+    addLinks(maker, *hover);
+}
 
+// The address, e-mail and mobile number, as words on the panel.
+void ContactPanel::addDetails(const MakerData& maker)
+{
     const QColor rest = restColour(palette());
     const struct {
         const char* name;
@@ -158,7 +89,11 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
         else
             label->adjustSize();
     }
+}
 
+// The links, each reporting its target when followed.
+void ContactPanel::addLinks(const MakerData& maker, widgets::HoverGroup& hover)
+{
     const struct {
         const char* name;
         const Link& link;
@@ -170,7 +105,7 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
     };
     for (const auto& entry : links) {
         auto* link = new LinkButton(QLatin1String(entry.name), entry.link, this);
-        hover->join(*link);
+        hover.join(*link);
         link->move(entry.place.x, entry.place.y);
         link->adjustSize();
         connect(link, &QAbstractButton::clicked, this, [this, link] { emit linkActivated(link->target()); });
@@ -180,7 +115,6 @@ ContactPanel::ContactPanel(const MakerData& maker, QWidget* parent)
 
 QList<QWidget*> ContactPanel::keyboardStops() const
 {
-    // The links from top to bottom, then OK.
     QList<QWidget*> stops(links_.cbegin(), links_.cend());
     return stops + InfoPanel::keyboardStops();
 }

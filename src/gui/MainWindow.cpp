@@ -9,9 +9,14 @@
 #include "gui/Notifier.h"
 #include "gui/Palettes.h"
 #include "gui/SpokenText.h"
+#include "gui/TextLook.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
-#include "widgets/KeyboardFocus.h"
+#include "widgets/HoverButton.h"
+#include "widgets/HoverGroup.h"
+#include "widgets/Panel.h"
+#include "widgets/PanelKeyboard.h"
+#include "widgets/PictureButton.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
 #include "widgets/Stepper.h"
@@ -45,23 +50,15 @@ MainWindow::MainWindow(platform::Services& services, Notifier& notifier, const M
     // Made back to front: each control lies in front of those made before it.
     const Chrome chrome = makeChrome();
     const Commands commands = makeCommands();
+    panelList_ = panelList(commands);
     stepper_ = new widgets::Stepper(
         [this] {
-            tickPanels();
+            runPanelCommand(&core::PanelModel::tick);
             return panels_.animating();
         },
         this);
 
-    // Keyboard order of the controls: the command row and the typing box, then
-    // the panels' controls as they are made, then the left column and the chrome.
-    // The pictures that act are reached by Tab; a click does not take the focus.
-    for (QWidget* picture : {static_cast<QWidget*>(chrome.logo), static_cast<QWidget*>(minimizeButton_),
-                             static_cast<QWidget*>(closeButton_)})
-        picture->setFocusPolicy(Qt::TabFocus);
-    leadingStops_ = {commands.getCodeButton, emotionsButton_, commands.helpButton, typingBox_};
-    trailingStops_ = {chrome.logo,     aboutButton_, contactButton_, chrome.miniWindowButton,
-                      minimizeButton_, closeButton_};
-    orderKeyboardStops();
+    keyboard_ = makeKeyboard(chrome, commands);
 
     applyPanels();
     move(widgets::fitOnScreen(QRect(layout::kMainWindow.x, layout::kMainWindow.y, width(), height())).topLeft());
@@ -83,22 +80,40 @@ MainWindow::Chrome MainWindow::makeChrome()
     };
     QWidget* header = area("headerStrip", layout::kHeaderStrip);
     area("titleBand", layout::kTitleBand);
+    QAbstractButton* logo = makeLogo();
+    makeCopyrightLine();
+    QAbstractButton* miniWindowButton = makeWindowButtons();
 
+    connect(hover_, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
+    auto* dragger = new widgets::WindowDragger(*header, *this);
+    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover_, &widgets::HoverGroup::clear);
+    return {logo, miniWindowButton};
+}
+
+QAbstractButton* MainWindow::makeLogo()
+{
     auto* logo = new widgets::PictureButton(QStringLiteral("logo"), QString(), this);
     widgets::place(*logo, layout::kLogo);
     logo->setAccessibleName(tr("Open the Orvane website"));
     const QPixmap cursor = widgets::loadPixmap(widgets::kLogoCursor, devicePixelRatioF());
     logo->setCursor(cursor.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(cursor, 16, 1));
+    connect(logo, &QAbstractButton::clicked, this, [this] { openLink(maker_.website.target); });
+    return logo;
+}
 
+void MainWindow::makeCopyrightLine()
+{
     auto* copyright = new QLabel(QStringLiteral("Copyright \u00A9 2012 Orvane. All rights reserved."), this);
     copyright->setObjectName(QStringLiteral("copyrightLabel"));
     copyright->setTextFormat(Qt::PlainText);
     copyright->setAlignment(Qt::AlignCenter);
     widgets::place(*copyright, layout::kCopyright);
-    QPalette copyrightPalette = copyright->palette();
-    copyrightPalette.setColor(QPalette::WindowText, restColour(palette()));
-    copyright->setPalette(copyrightPalette);
+    setTextColour(*copyright, restColour(palette()));
+}
 
+// Minimize, close and the switch to the mini window, which light under the pointer.
+QAbstractButton* MainWindow::makeWindowButtons()
+{
     minimizeButton_ =
         new widgets::HoverButton(QStringLiteral("minimizeButton"), widgets::kMinimizeRest, widgets::kMinimizeHot, this);
     widgets::place(*minimizeButton_, layout::kMinimizeButton);
@@ -117,14 +132,25 @@ MainWindow::Chrome MainWindow::makeChrome()
          {static_cast<widgets::LitButton*>(minimizeButton_), static_cast<widgets::LitButton*>(closeButton_),
           static_cast<widgets::LitButton*>(miniWindowButton)})
         hover_->join(*button);
-    connect(hover_, &widgets::HoverGroup::movedOverSurface, this, [this] { unsetCursor(); });
-    auto* dragger = new widgets::WindowDragger(*header, *this);
-    connect(dragger, &widgets::WindowDragger::movedOverHandle, hover_, &widgets::HoverGroup::clear);
     connect(closeButton_, &QAbstractButton::clicked, this, &MainWindow::endProgram);
     connect(minimizeButton_, &QAbstractButton::clicked, this, &QWidget::showMinimized);
-    connect(logo, &QAbstractButton::clicked, this, [this] { openLink(maker_.website.target); });
     connect(miniWindowButton, &QAbstractButton::clicked, this, &MainWindow::showMiniWindow);
-    return {logo, miniWindowButton};
+    return miniWindowButton;
+}
+
+// Keyboard order of the controls: the command row and the typing box, then
+// the panels' controls as they are made, then the left column and the chrome.
+// The pictures that act are reached by Tab; a click does not take the focus.
+std::unique_ptr<widgets::PanelKeyboard> MainWindow::makeKeyboard(const Chrome& chrome, const Commands& commands)
+{
+    for (QWidget* picture : {static_cast<QWidget*>(chrome.logo), static_cast<QWidget*>(minimizeButton_),
+                             static_cast<QWidget*>(closeButton_)})
+        picture->setFocusPolicy(Qt::TabFocus);
+    return std::make_unique<widgets::PanelKeyboard>(
+        *this, *typingBox_,
+        QList<QWidget*>{commands.getCodeButton, commands.emotionsButton, commands.helpButton, typingBox_},
+        QList<QWidget*>{chrome.logo, commands.aboutButton, commands.contactButton, chrome.miniWindowButton,
+                        minimizeButton_, closeButton_});
 }
 
 // The blue command buttons and the typing box with its composer.
@@ -140,26 +166,65 @@ MainWindow::Commands MainWindow::makeCommands()
         button->setIconPicture(widgets::loadPixmap(icon, devicePixelRatioF()), iconSize);
         return button;
     };
-    auto* getCodeButton =
+    Commands commands{};
+    commands.getCodeButton =
         blueButton("getCodeButton", tr("Get Code"), layout::kGetCodeButton, widgets::kGetCodeIcon, {32, 32}, false);
-    emotionsButton_ =
+    commands.emotionsButton =
         blueButton("emotionsButton", tr("Emotions"), layout::kEmotionsButton, widgets::kEmotionsIcon, {32, 32}, false);
-    auto* helpButton = blueButton("helpButton", tr("Help"), layout::kHelpButton, widgets::kHelpIcon, {32, 32}, false);
+    commands.helpButton =
+        blueButton("helpButton", tr("Help"), layout::kHelpButton, widgets::kHelpIcon, {32, 32}, false);
 
     typingBox_ = new widgets::TypingBox(QStringLiteral("typingBox"), this);
     widgets::place(*typingBox_, layout::kTypingBox);
     composer_ = new Composer(*typingBox_, Composer::EmptyOrder::BufferFirst, this);
 
-    aboutButton_ = blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
-    contactButton_ =
+    commands.aboutButton =
+        blueButton("aboutButton", tr("About"), layout::kAboutButton, widgets::kAboutIcon, {32, 32}, true);
+    commands.contactButton =
         blueButton("contactButton", tr("Contact Me"), layout::kContactButton, widgets::kContactIcon, {16, 16}, true);
 
-    connect(getCodeButton, &QAbstractButton::clicked, this, [this] { copy(composer_->codeText()); });
-    connect(helpButton, &QAbstractButton::clicked, this, &MainWindow::onHelpClicked);
-    connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::onAboutClicked);
-    connect(contactButton_, &QAbstractButton::clicked, this, &MainWindow::onContactClicked);
-    connect(emotionsButton_, &QAbstractButton::clicked, this, [this] { runPanelCommand(&core::PanelModel::openPack); });
-    return {getCodeButton, helpButton};
+    connect(commands.getCodeButton, &QAbstractButton::clicked, this, [this] { copy(composer_->codeText()); });
+    connect(commands.helpButton, &QAbstractButton::clicked, this, &MainWindow::onHelpClicked);
+    return commands;
+}
+
+// The sliding panels, back to front. A new panel is one entry here.
+QList<MainWindow::PanelEntry> MainWindow::panelList(const Commands& commands)
+{
+    using core::PanelModel;
+    QList<PanelEntry> list{
+        {&PanelModel::about, layout::kInfoPanel.y, commands.aboutButton, &PanelModel::openAbout,
+         &PanelModel::aboutEnabled, &PanelModel::closeAbout,
+         [this] {
+             auto* about = new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture,
+                                         QStringLiteral("aboutOkButton"), this);
+             widgets::place(*about->okButton(), layout::kAboutOkButton);
+             about->setAccessibleName(tr("About"));
+             about->setAccessibleDescription(aboutText());
+             return about;
+         }},
+        {&PanelModel::contact, layout::kInfoPanel.y, commands.contactButton, &PanelModel::openContact,
+         &PanelModel::contactEnabled, &PanelModel::closeContact,
+         [this] {
+             auto* contact = new ContactPanel(maker_, this);
+             connect(contact, &ContactPanel::linkActivated, this, &MainWindow::openLink);
+             return contact;
+         }},
+        {&PanelModel::pack, layout::kPackPanel.y, commands.emotionsButton, &PanelModel::openPack,
+         &PanelModel::emotionsEnabled, &PanelModel::closePack,
+         [this] {
+             auto* pack = new PackPanel(this);
+             connect(pack, &PackPanel::tileClicked, this, [this, pack](int number) {
+                 pack->showEntry(number);
+                 copy(QString::fromLatin1(core::gridText(number)));
+             });
+             return pack;
+         }},
+    };
+    for (const PanelEntry& entry : list) {
+        connect(entry.opener, &QAbstractButton::clicked, this, [this, open = entry.open] { runPanelCommand(open); });
+    }
+    return list;
 }
 
 MainWindow::~MainWindow()
@@ -191,46 +256,28 @@ void MainWindow::runPanelCommand(void (core::PanelModel::*command)())
 
 void MainWindow::makePanelsComingIntoView()
 {
-    // A panel is made when it first slides in, not at start: until then nothing
-    // of it is ever seen.
-    const auto coming = [this](const core::SlidingPanel& panel) {
-        return panel.slidingIn() || panel.position() < width();
-    };
-    const auto okCloses = [this](PushButton* ok, void (core::PanelModel::*close)()) {
-        hover_->join(*ok);
-        connect(ok, &QAbstractButton::clicked, this, [this, close] { runPanelCommand(close); });
-    };
     bool made = false;
-    if (!aboutPanel_ && coming(panels_.about())) {
-        aboutPanel_ =
-            new InfoPanel(QStringLiteral("aboutPanel"), widgets::kAboutPicture, QStringLiteral("aboutOkButton"), this);
-        widgets::place(*aboutPanel_->okButton(), layout::kAboutOkButton);
-        aboutPanel_->setAccessibleName(tr("About"));
-        aboutPanel_->setAccessibleDescription(aboutText());
-        okCloses(aboutPanel_->okButton(), &core::PanelModel::closeAbout);
-        made = true;
-    }
-    if (!contactPanel_ && coming(panels_.contact())) {
-        contactPanel_ = new ContactPanel(maker_, this);
-        okCloses(contactPanel_->okButton(), &core::PanelModel::closeContact);
-        connect(contactPanel_, &ContactPanel::linkActivated, this, &MainWindow::openLink);
-        made = true;
-    }
-    if (!packPanel_ && coming(panels_.pack())) {
-        packPanel_ = new PackPanel(this);
-        okCloses(packPanel_->okButton(), &core::PanelModel::closePack);
-        connect(packPanel_, &PackPanel::tileClicked, this, &MainWindow::onTileClicked);
+    for (PanelEntry& entry : panelList_) {
+        const core::SlidingPanel& slide = (panels_.*entry.slide)();
+        if (entry.panel || !(slide.slidingIn() || slide.position() < width()))
+            continue;
+        entry.panel = entry.make();
+        hover_->join(*entry.panel->okButton());
+        connect(entry.panel->okButton(), &QAbstractButton::clicked, this,
+                [this, close = entry.close] { runPanelCommand(close); });
         made = true;
     }
     if (!made)
         return;
-    orderKeyboardStops();
-    // Above every other control, and the pack above the About and Contact panels.
-    for (QWidget* panel : {static_cast<QWidget*>(aboutPanel_), static_cast<QWidget*>(contactPanel_),
-                           static_cast<QWidget*>(packPanel_)}) {
-        if (panel)
-            panel->raise();
+    QList<widgets::PanelKeyboard::Layer> layers;
+    for (const PanelEntry& entry : std::as_const(panelList_)) {
+        if (entry.panel)
+            layers += {entry.panel, entry.opener};
     }
+    keyboard_->setPanels(layers);
+    // Above every other control, each above those before it.
+    for (const widgets::PanelKeyboard::Layer& layer : std::as_const(layers))
+        layer.panel->raise();
 }
 
 void MainWindow::applyPanels()
@@ -239,165 +286,20 @@ void MainWindow::applyPanels()
     // A panel wholly beyond the window's edge is hidden and its controls are
     // disabled: nothing out of view may be reached, by the keyboard or by a
     // screen reader.
-    const auto place = [this](QWidget* panel, const core::SlidingPanel& slide, int y) {
-        if (!panel)
-            return;
-        panel->move(slide.position(), y);
+    for (const PanelEntry& entry : std::as_const(panelList_)) {
+        if (!entry.panel)
+            continue;
+        const core::SlidingPanel& slide = (panels_.*entry.slide)();
+        entry.panel->move(slide.position(), entry.top);
         const bool inView = slide.position() < width();
-        panel->setEnabled(inView);
-        panel->setVisible(inView);
-    };
-    place(aboutPanel_, panels_.about(), layout::kInfoPanel.y);
-    place(contactPanel_, panels_.contact(), layout::kInfoPanel.y);
-    place(packPanel_, panels_.pack(), layout::kPackPanel.y);
-    // The button that opened a panel goes grey. Its focus goes on into the
-    // panel once that stands in view, not to the next button.
-    const auto enable = [this](QAbstractButton* opener, bool enabled, QWidget* panelEntry) {
-        if (!enabled && panelEntry && focusWidget() == opener) {
-            focusReturn_ = panelEntry;
-            focusAwaitsReturn_ = true;
-            opener->clearFocus();
-        }
-        opener->setEnabled(enabled);
-    };
-    enable(aboutButton_, panels_.aboutEnabled(), aboutPanel_ ? aboutPanel_->entryStop() : nullptr);
-    enable(contactButton_, panels_.contactEnabled(), contactPanel_ ? contactPanel_->entryStop() : nullptr);
-    enable(emotionsButton_, panels_.emotionsEnabled(), packPanel_ ? packPanel_->entryStop() : nullptr);
-    updateKeyboardReach();
+        entry.panel->setEnabled(inView);
+        entry.panel->setVisible(inView);
+    }
+    // The button that opened a panel goes grey.
+    for (const PanelEntry& entry : std::as_const(panelList_))
+        keyboard_->setOpenerEnabled(*entry.opener, (panels_.*entry.openerEnabled)());
+    keyboard_->update(!panels_.animating());
     stepper_->wake(panels_.animating());
-}
-
-void MainWindow::updateKeyboardReach()
-{
-    // Only a control that can be seen whole takes the focus. Alt+O, the access
-    // key of all three OK buttons, presses only the OK of the panel in front.
-    for (auto it = focusPolicies_.cbegin(); it != focusPolicies_.cend(); ++it) {
-        const Qt::FocusPolicy policy = seenWhole(*it.key()) ? it.value() : Qt::NoFocus;
-        if (it.key()->focusPolicy() != policy)
-            it.key()->setFocusPolicy(policy);
-    }
-    QAbstractButton* inFront = nullptr;
-    for (InfoPanel* panel : {aboutPanel_, static_cast<InfoPanel*>(contactPanel_)}) {
-        if (panel && canHoldFocus(*panel->okButton()))
-            inFront = panel->okButton();
-    }
-    if (packPanel_) {
-        packPanel_->setTilesReachable(seenWhole(*packPanel_->tileArea()));
-        if (canHoldFocus(*packPanel_->okButton()))
-            inFront = packPanel_->okButton();
-    }
-    for (QAbstractButton* ok :
-         {aboutPanel_ ? aboutPanel_->okButton() : nullptr, contactPanel_ ? contactPanel_->okButton() : nullptr,
-          packPanel_ ? packPanel_->okButton() : nullptr}) {
-        const QKeySequence accessKey = ok == inFront ? QKeySequence(Qt::ALT | Qt::Key_O) : QKeySequence();
-        if (ok && ok->shortcut() != accessKey)
-            ok->setShortcut(accessKey);
-    }
-    keepFocusInView();
-}
-
-QList<QWidget*> MainWindow::keyboardStops() const
-{
-    QList<QWidget*> stops = leadingStops_;
-    if (aboutPanel_)
-        stops += aboutPanel_->keyboardStops();
-    if (contactPanel_)
-        stops += contactPanel_->keyboardStops();
-    if (packPanel_)
-        stops += packPanel_->keyboardStops();
-    return stops + trailingStops_;
-}
-
-void MainWindow::orderKeyboardStops()
-{
-    const QList<QWidget*> stops = keyboardStops();
-    widgets::setKeyboardOrder(stops);
-    // The tiles are one stop, which their grid moves; every other control keeps
-    // the way it takes the focus, to be given back whenever it comes into sight.
-    const QList<QWidget*> tiles = packPanel_ ? packPanel_->tiles() : QList<QWidget*>();
-    for (QWidget* stop : stops) {
-        if (!focusPolicies_.contains(stop) && !tiles.contains(stop))
-            focusPolicies_.insert(stop, stop->focusPolicy());
-    }
-}
-
-bool MainWindow::seenWhole(const QWidget& control) const
-{
-    // The panels lie in front of the window's own controls, the Contact panel in
-    // front of the About panel and the pack in front of both: a control may be
-    // covered by the panels after its own.
-    const QList<const QWidget*> panels{aboutPanel_, contactPanel_, packPanel_};
-    qsizetype own = -1;
-    for (qsizetype i = 0; i < panels.size(); ++i) {
-        if (panels[i] && panels[i]->isAncestorOf(&control))
-            own = i;
-    }
-    return widgets::seenWhole(control, panels.mid(own + 1));
-}
-
-bool MainWindow::canHoldFocus(const QWidget& control) const
-{
-    return control.isEnabled() && control.focusPolicy() != Qt::NoFocus && seenWhole(control);
-}
-
-QWidget* MainWindow::openerOf(const QWidget& control) const
-{
-    if (aboutPanel_ && aboutPanel_->isAncestorOf(&control))
-        return aboutButton_;
-    if (contactPanel_ && contactPanel_->isAncestorOf(&control))
-        return contactButton_;
-    if (packPanel_ && packPanel_->isAncestorOf(&control))
-        return emotionsButton_;
-    return nullptr;
-}
-
-void MainWindow::keepFocusInView()
-{
-    // A control that slid away or lies under a panel lets go of the focus at
-    // once, so no key reaches it unseen. The focus goes to the button that
-    // opened its panel, or to the typing box, as soon as one of them can be
-    // seen; a panel sliding in takes it once it stands in view. Until then the
-    // window holds it and keys do nothing.
-    QWidget* focused = focusWidget();
-    if (focused && focused != this && !canHoldFocus(*focused)) {
-        focusReturn_ = openerOf(*focused);
-        focusAwaitsReturn_ = true;
-        focused->clearFocus();
-    }
-    if (!focusAwaitsReturn_)
-        return;
-    if (focusWidget() && focusWidget() != this) {  // Tab or a click has put it somewhere meanwhile
-        focusAwaitsReturn_ = false;
-        return;
-    }
-    QList<QWidget*> candidates{focusReturn_.data()};
-    if (!focusReturn_ || !openerOf(*focusReturn_))
-        candidates += typingBox_;
-    // Once nothing moves any more, the first control in sight will do.
-    if (!panels_.animating())
-        candidates += keyboardStops();
-    for (QWidget* candidate : candidates) {
-        if (candidate && canHoldFocus(*candidate)) {
-            candidate->setFocus(Qt::OtherFocusReason);
-            focusAwaitsReturn_ = false;
-            return;
-        }
-    }
-}
-
-void MainWindow::tickPanels()
-{
-    runPanelCommand(&core::PanelModel::tick);
-}
-
-void MainWindow::onAboutClicked()
-{
-    runPanelCommand(&core::PanelModel::openAbout);
-}
-
-void MainWindow::onContactClicked()
-{
-    runPanelCommand(&core::PanelModel::openContact);
 }
 
 void MainWindow::onHelpClicked()
@@ -423,12 +325,6 @@ void MainWindow::openLink(const QUrl& target)
         box.setObjectName(QStringLiteral("linkFailureBox"));
         box.exec();
     });
-}
-
-void MainWindow::onTileClicked(int number)
-{
-    packPanel_->showEntry(number);
-    copy(QString::fromLatin1(core::gridText(number)));
 }
 
 void MainWindow::showMiniWindow()

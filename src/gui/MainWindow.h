@@ -4,12 +4,19 @@
 #include "core/PanelModel.h"
 #include "gui/MiniWindow.h"
 #include "platform/Services.h"
-#include "widgets/Pictures.h"
+#include "widgets/PictureWindow.h"
 
-#include <QHash>
+#include <QAbstractButton>
 #include <QPointer>
 
+#include <functional>
+#include <memory>
+
 namespace beamlet::widgets {
+class HoverButton;
+class HoverGroup;
+class Panel;
+class PanelKeyboard;
 class PushButton;
 class Stepper;
 class TypingBox;
@@ -18,10 +25,7 @@ class TypingBox;
 namespace beamlet::gui {
 
 class Composer;
-class ContactPanel;
-class InfoPanel;
 class Notifier;
-class PackPanel;
 struct MakerData;
 
 class MainWindow : public widgets::PictureWindow {
@@ -47,35 +51,47 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The controls the window's make-up hands on to its keyboard order.
+    // The controls the window's make-up hands on to its keyboard order and its panels.
     struct Chrome {
         QAbstractButton* logo;
         QAbstractButton* miniWindowButton;
     };
     struct Commands {
-        QAbstractButton* getCodeButton;
-        QAbstractButton* helpButton;
+        widgets::PushButton* getCodeButton;
+        widgets::PushButton* emotionsButton;
+        widgets::PushButton* helpButton;
+        widgets::PushButton* aboutButton;
+        widgets::PushButton* contactButton;
+    };
+    // One sliding panel: what it is, which control opens it, how it is made.
+    struct PanelEntry {
+        // Its slide in the model, and the top it slides along.
+        const core::SlidingPanel& (core::PanelModel::*slide)() const;
+        int top;
+        // The control that opens it, what that does, and whether the model lets it act.
+        widgets::PushButton* opener;
+        void (core::PanelModel::*open)();
+        bool (core::PanelModel::*openerEnabled)() const;
+        // What its OK button does.
+        void (core::PanelModel::*close)();
+        // Makes it, when it first slides in; until then nothing of it is seen.
+        std::function<widgets::Panel*()> make;
+        widgets::Panel* panel = nullptr;
     };
     Chrome makeChrome();
+    QAbstractButton* makeLogo();
+    void makeCopyrightLine();
+    QAbstractButton* makeWindowButtons();
     Commands makeCommands();
-    void onAboutClicked();
-    void onContactClicked();
+    QList<PanelEntry> panelList(const Commands& commands);
+    std::unique_ptr<widgets::PanelKeyboard> makeKeyboard(const Chrome& chrome, const Commands& commands);
     void onHelpClicked();
     void openLink(const QUrl& target);
-    void onTileClicked(int number);
     void showMiniWindow();
     void returnFromMiniWindow();
-    void tickPanels();
     void runPanelCommand(void (core::PanelModel::*command)());
     void makePanelsComingIntoView();
     void applyPanels();
-    void updateKeyboardReach();
-    QList<QWidget*> keyboardStops() const;
-    void orderKeyboardStops();
-    void keepFocusInView();
-    bool seenWhole(const QWidget& control) const;
-    bool canHoldFocus(const QWidget& control) const;
-    QWidget* openerOf(const QWidget& control) const;
     void endProgram();
 
     platform::Services& services_;
@@ -86,26 +102,13 @@ private:
     widgets::HoverGroup* hover_;
     widgets::HoverButton* minimizeButton_;
     widgets::HoverButton* closeButton_;
-    widgets::PushButton* emotionsButton_;
-    widgets::PushButton* aboutButton_;
-    widgets::PushButton* contactButton_;
     widgets::TypingBox* typingBox_;
     Composer* composer_;
-    InfoPanel* aboutPanel_ = nullptr;  // the panels are made when first needed
-    ContactPanel* contactPanel_ = nullptr;
-    PackPanel* packPanel_ = nullptr;
+    // Back to front: each panel lies in front of those before it.
+    QList<PanelEntry> panelList_;
+    std::unique_ptr<widgets::PanelKeyboard> keyboard_;
     widgets::Stepper* stepper_;
     QPointer<MiniWindow> miniWindow_;
-
-    // The Tab order is the leading stops, each panel's stops, the trailing stops.
-    QList<QWidget*> leadingStops_;
-    QList<QWidget*> trailingStops_;
-    // How each control takes the focus while it can be seen; out of sight, not at all.
-    QHash<QWidget*, Qt::FocusPolicy> focusPolicies_;
-    // The focus left a control that went out of sight and waits for one to come
-    // back into sight: the opener of the panel it was in, or the typing box.
-    bool focusAwaitsReturn_ = false;
-    QPointer<QWidget> focusReturn_;
 };
 
 }  // namespace beamlet::gui

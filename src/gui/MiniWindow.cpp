@@ -6,6 +6,8 @@
 #include "gui/Palettes.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
+#include "widgets/HoverButton.h"
+#include "widgets/HoverGroup.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
@@ -28,6 +30,24 @@ MiniWindow::MiniWindow(platform::Services& services) : PictureWindow(widgets::kM
     setWindowIcon(QIcon(widgets::loadPixmap(widgets::kAppIcon, devicePixelRatioF())));
     setFixedSize(layout::kMiniWindow.w, layout::kMiniWindow.h);
 
+    const Controls controls = makeControls();
+    // Keyboard order: the composer, the tiles (one stop), the back control, which
+    // a click does not make take the focus.
+    controls.backButton->setFocusPolicy(Qt::TabFocus);
+    QList<QWidget*> stops{controls.typingBox, controls.getCodeButton};
+    stops << controls.palette->tiles() << controls.backButton;
+    widgets::setKeyboardOrder(stops);
+    connectControls(controls);
+
+    // Always at its own place when loaded, moved just enough to be wholly on a smaller screen.
+    move(widgets::fitOnScreen(QRect(layout::kMiniWindow.x, layout::kMiniWindow.y, width(), height())).topLeft());
+    services.windows.setStaysOnTop(*this, true);
+    controls.typingBox->setFocus();  // the user starts by typing, here too
+}
+
+// Made back to front: each control lies in front of those made before it.
+MiniWindow::Controls MiniWindow::makeControls()
+{
     auto* backButton =
         new widgets::HoverButton(QStringLiteral("backButton"), widgets::kBackRest, widgets::kBackHot, this);
     widgets::place(*backButton, layout::kBackButton);
@@ -44,27 +64,22 @@ MiniWindow::MiniWindow(platform::Services& services) : PictureWindow(widgets::kM
     getCodeButton->setIconPicture(widgets::loadPixmap(widgets::kGetCodeIcon, devicePixelRatioF()), QSize(32, 32));
     auto* palette = new MiniPalette(this);
     widgets::place(*palette, layout::kMiniPalette);
-    // Keyboard order: the composer, the tiles (one stop), the back control, which
-    // a click does not make take the focus.
-    backButton->setFocusPolicy(Qt::TabFocus);
-    QList<QWidget*> stops{typingBox, getCodeButton};
-    stops << palette->tiles() << backButton;
-    widgets::setKeyboardOrder(stops);
+    return {backButton, typingBox, getCodeButton, palette};
+}
 
+// The pointer's hover and dragging, and what each control asks for.
+void MiniWindow::connectControls(const Controls& controls)
+{
     auto* dragger = new widgets::WindowDragger(*this, *this, widgets::WindowDragger::Handle::BareSurface);
     auto* hover = new widgets::HoverGroup(*this);
-    hover->join(*backButton);
-    hover->join(*getCodeButton);
+    hover->join(*controls.backButton);
+    hover->join(*controls.getCodeButton);
     connect(dragger, &widgets::WindowDragger::movedOverHandle, hover, &widgets::HoverGroup::clear);
-    connect(backButton, &QAbstractButton::clicked, this, &MiniWindow::backRequested);
-    connect(getCodeButton, &QAbstractButton::clicked, this, [this] { emit copyRequested(composer_->codeText()); });
-    connect(palette, &MiniPalette::tileClicked, this,
+    connect(controls.backButton, &QAbstractButton::clicked, this, &MiniWindow::backRequested);
+    connect(controls.getCodeButton, &QAbstractButton::clicked, this,
+            [this] { emit copyRequested(composer_->codeText()); });
+    connect(controls.palette, &MiniPalette::tileClicked, this,
             [this](int number) { emit copyRequested(QString::fromLatin1(core::gridText(number))); });
-
-    // Always at its own place when loaded, moved just enough to be wholly on a smaller screen.
-    move(widgets::fitOnScreen(QRect(layout::kMiniWindow.x, layout::kMiniWindow.y, width(), height())).topLeft());
-    services.windows.setStaysOnTop(*this, true);
-    typingBox->setFocus();  // the user starts by typing, here too
 }
 
 void MiniWindow::paintEvent(QPaintEvent* event)

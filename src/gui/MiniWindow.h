@@ -3,11 +3,18 @@
 // 45 emoticons, dragged by its bare surface; its back control returns to the
 // main window.
 #include "platform/Services.h"
-#include "widgets/Pictures.h"
+#include "widgets/PictureWindow.h"
+
+namespace beamlet::widgets {
+class HoverButton;
+class PushButton;
+class TypingBox;
+}  // namespace beamlet::widgets
 
 namespace beamlet::gui {
 
 class Composer;
+class MiniPalette;
 
 class MiniWindow : public widgets::PictureWindow {
     Q_OBJECT
@@ -27,6 +34,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Controls {
+        widgets::HoverButton* backButton;
+        widgets::TypingBox* typingBox;
+        widgets::PushButton* getCodeButton;
+        MiniPalette* palette;
+    };
+    Controls makeControls();
+    void connectControls(const Controls& controls);
+
     Composer* composer_;
 };
 

@@ -5,6 +5,7 @@
 #include "gui/SpokenText.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
+#include "widgets/HoverGroup.h"
 #include "widgets/Placement.h"
 
 #include <QCloseEvent>

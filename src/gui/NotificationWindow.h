@@ -1,7 +1,8 @@
 #pragma once
 // The notification's window: its picture and its close control. The notifier
 // makes it for a cycle and moves and fades it.
-#include "widgets/Pictures.h"
+#include "widgets/HoverButton.h"
+#include "widgets/PictureWindow.h"
 
 namespace beamlet::gui {
 

@@ -5,7 +5,8 @@
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
 #include "widgets/Fonts.h"
-#include "widgets/Pictures.h"
+#include "widgets/Picture.h"
+#include "widgets/PictureButton.h"
 #include "widgets/Placement.h"
 #include "widgets/PushButton.h"
 
@@ -103,7 +104,7 @@ private:
 };
 
 PackPanel::PackPanel(QWidget* parent)
-    : QFrame(parent),
+    : Panel(parent),
       preview_(new widgets::Picture(QStringLiteral("previewPicture"), widgets::emoticonPicture(1), this)),
       nameLabel_(new QLabel(tr(kFirstPreviewCaption), this)),
       okButton_(new widgets::PushButton(QStringLiteral("packOkButton"), QStringLiteral("&OK"),
@@ -118,19 +119,8 @@ PackPanel::PackPanel(QWidget* parent)
     setBackgroundRole(QPalette::Base);
     resize(layout::kPackPanel.w, layout::kPackPanel.h);
 
-    auto* caption = new QLabel(tr("Emotions"), this);
-    caption->setObjectName(QStringLiteral("packCaption"));
-    caption->setFont(widgets::windowFont(widgets::Face::SansSerif, 9.75, true));
-    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    widgets::place(*caption, layout::kPackCaption);
-
-    auto* tileArea = new QWidget(this);
-    tileArea->setObjectName(QStringLiteral("packTileArea"));
-    widgets::markAccessible(*tileArea, QAccessible::List, tr("Big emoticons"));
-    widgets::place(*tileArea, layout::kPackTileArea);
-    tiles_ = new TileGrid(*this, *tileArea, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
-    tileArea_ = tileArea;
-
+    addCaption();
+    addTiles();
     widgets::place(*preview_, layout::kPackPreview);
     nameLabel_->setObjectName(QStringLiteral("emoticonNameLabel"));
     nameLabel_->setFont(widgets::windowFont(widgets::Face::SansSerif, 9.75, true));
@@ -138,6 +128,31 @@ PackPanel::PackPanel(QWidget* parent)
     nameLabel_->adjustSize();
     nameLabel_->setBuddy(preview_);  // the preview's caption, not words of the panel's own
 
+    addInstructions();
+    widgets::place(*okButton_, layout::kPackOkButton);
+}
+
+void PackPanel::addCaption()
+{
+    auto* caption = new QLabel(tr("Emotions"), this);
+    caption->setObjectName(QStringLiteral("packCaption"));
+    caption->setFont(widgets::windowFont(widgets::Face::SansSerif, 9.75, true));
+    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    widgets::place(*caption, layout::kPackCaption);
+}
+
+// The tiles, in an area of their own that a screen reader reads as one list.
+void PackPanel::addTiles()
+{
+    tileArea_ = new QWidget(this);
+    tileArea_->setObjectName(QStringLiteral("packTileArea"));
+    widgets::markAccessible(*tileArea_, QAccessible::List, tr("Big emoticons"));
+    widgets::place(*tileArea_, layout::kPackTileArea);
+    tiles_ = new TileGrid(*this, *tileArea_, core::kEntryCount, layout::kPackTileSize, layout::kPackTilePitch);
+}
+
+void PackPanel::addInstructions()
+{
     auto* instructions = new QLabel(this);
     instructions->setObjectName(QStringLiteral("packInstructions"));
     instructions->setWordWrap(true);
@@ -145,8 +160,6 @@ PackPanel::PackPanel(QWidget* parent)
     instructions->setText(QStringLiteral("Select a emotion and goto facebook chat box then press {Crtl} + {V} on "
                                          "keyboard and  press {Enter} on Keyboard!"));
     widgets::place(*instructions, layout::kPackInstructions);
-
-    widgets::place(*okButton_, layout::kPackOkButton);
 }
 
 void PackPanel::showEntry(int number)
@@ -172,9 +185,9 @@ QWidget* PackPanel::entryStop() const
     return tiles_->current();
 }
 
-void PackPanel::setTilesReachable(bool reachable)
+void PackPanel::updateReach(const std::function<bool(const QWidget&)>& seenWhole)
 {
-    tiles_->setReachable(reachable);
+    tiles_->setReachable(seenWhole(*tileArea_));
 }
 
 void PackPanel::paintEvent(QPaintEvent* event)

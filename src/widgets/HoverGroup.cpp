@@ -4,14 +4,6 @@
 
 namespace beamlet::widgets {
 
-void LitButton::setHighlighted(bool highlighted)
-{
-    if (highlighted_ == highlighted)
-        return;
-    highlighted_ = highlighted;
-    highlightChanged();
-}
-
 HoverGroup::HoverGroup(QWidget& surface) : QObject(&surface), surface_(surface)
 {
     // Moves without a button held must arrive too.

@@ -3,29 +3,13 @@
 // when the pointer moves over it and stays lit while the pointer is over any
 // control; a move over the bare part of the group's surface (where none of its
 // children lies) puts every light of the group out.
-#include <QAbstractButton>
+#include "widgets/LitButton.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
 
 namespace beamlet::widgets {
-
-// A button that shows whether the pointer was last over it; its group lights it
-// and puts it out.
-class LitButton : public QAbstractButton {
-    Q_OBJECT
-public:
-    using QAbstractButton::QAbstractButton;
-    bool isHighlighted() const { return highlighted_; }
-    void setHighlighted(bool highlighted);
-
-protected:
-    // How the control shows the change; a repaint unless it says otherwise.
-    virtual void highlightChanged() { update(); }
-
-private:
-    bool highlighted_ = false;
-};
 
 class HoverGroup : public QObject {
     Q_OBJECT

@@ -2,7 +2,7 @@
 // The command button of every window, drawn from its look: face and
 // caption colours at rest and under the pointer, an optional icon beside or above
 // the caption, "&" access keys, pressed, focused and disabled looks.
-#include "widgets/HoverGroup.h"
+#include "widgets/LitButton.h"
 
 #include <QColor>
 #include <QPixmap>

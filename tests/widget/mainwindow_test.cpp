@@ -5,9 +5,12 @@
 #include "gui/InfoPanels.h"
 #include "gui/MiniWindow.h"
 #include "gui/Palettes.h"
+#include "gui/TextLook.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Assets.h"
-#include "widgets/Pictures.h"
+#include "widgets/HoverButton.h"
+#include "widgets/Picture.h"
+#include "widgets/PictureButton.h"
 #include "widgets/PushButton.h"
 
 #include <QApplication>

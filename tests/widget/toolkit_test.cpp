@@ -1,7 +1,7 @@
 // The windows' toolkit: dragging a window, the push button, and the dense
 // screens' pictures.
 #include "widgets/Assets.h"
-#include "widgets/Pictures.h"
+#include "widgets/Picture.h"
 #include "widgets/PushButton.h"
 #include "widgets/WindowDragger.h"
 

@@ -124,40 +124,33 @@ SingleInstance::~SingleInstance()
         CloseHandle(handles_->claimMapping);
 }
 
+// A start's wait for the program that holds the session: the holder it waits
+// for (the generation and its program, as last seen) and when it gives up on it.
+struct SingleInstance::Waiting {
+    std::pair<quint64, LONG64> holder{~quint64(0), 0};
+    QDeadlineTimer givingUp;
+    bool said = false;
+};
+
 SingleInstance::Start SingleInstance::start(const std::function<bool()>& toldToEnd)
 {
     if (prefix_.isEmpty() || !handles_->security.attributes()) {
         say("the account cannot be named; this start runs on its own");
         return Start::Run;
     }
-    handles_->claimMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, handles_->security.attributes(), PAGE_READWRITE,
-                                                0, sizeof(Claim), wide(prefix_ + QStringLiteral(".claim")));
-    if (handles_->claimMapping)
-        handles_->claim =
-            static_cast<Claim*>(MapViewOfFile(handles_->claimMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Claim)));
-    if (!handles_->claim) {
+    if (!mapClaim()) {
         // Made first by another account, which denies this one.
         say("the session's program name is taken by another account; this start runs on its own");
         return Start::Run;
     }
-    const auto running = [&] {
-        // Told to end while it took the session: nothing more is made.
-        if (toldToEnd && toldToEnd()) {
-            release();
-            return Start::Abandoned;
-        }
-        return Start::Run;
-    };
-    std::pair<quint64, LONG64> waitingOn{~quint64(0), 0};  // the generation and its program, as last seen
-    QDeadlineTimer givingUp;
-    bool saidWaiting = false;
+    Waiting waiting;
     while (true) {
         if (toldToEnd && toldToEnd())
             return Start::Abandoned;
         const quint64 generation = quint64(InterlockedCompareExchange64(&handles_->claim->generation, 0, 0));
         switch (take(generation, generation, 0)) {
         case Taken::Owned:
-            return running();
+            return running(toldToEnd);
         case Taken::MovedOn:
             continue;
         case Taken::Denied:
@@ -166,46 +159,74 @@ SingleInstance::Start SingleInstance::start(const std::function<bool()>& toldToE
         case Taken::Held:
             break;
         }
-        // Another program holds the session. It may still be starting, on its way
-        // out, or too busy to take the knock: wait for it, within a bound that
-        // starts again with each new holder.
-        const std::pair<quint64, LONG64> holder{generation,
-                                                InterlockedCompareExchange64(&handles_->claim->owner, 0, 0)};
-        if (holder != waitingOn) {
-            waitingOn = holder;
-            givingUp.setRemainingTime(answerWaitMs);
-        }
-        switch (knock(pipeName(generation))) {
-        case Knock::Answered:
-            return Start::HandedOver;
-        case Knock::Stranger:
-            say("the session's pipe is not this user's; this start runs on its own");
-            return Start::Run;
-        case Knock::Busy:
-        case Knock::Nobody:
-            break;
-        }
-        if (!saidWaiting && givingUp.remainingTime() < answerWaitMs - slowAnswerMs) {
-            say("the program running in this session does not answer yet; waiting for it");
-            saidWaiting = true;
-        }
-        if (givingUp.hasExpired()) {
-            // The next generation's mutex, taken first, makes this start the one
-            // that moves the claim on; the program that did not answer is told.
-            if (take(generation, generation + 1, 0) == Taken::Owned) {
-                say("the program running in this session does not answer; this start takes its place");
-                if (HANDLE replaced = OpenEventW(EVENT_MODIFY_STATE, FALSE, wide(objectName(generation, "replaced")))) {
-                    SetEvent(replaced);
-                    CloseHandle(replaced);
-                }
-                return running();
-            }
-            continue;
-        }
-        // Wakes at once when the running program ends.
-        if (take(generation, generation, pollIntervalMs * 2) == Taken::Owned)
-            return running();
+        if (const std::optional<Start> settled = waitForHolder(generation, waiting, toldToEnd))
+            return *settled;
     }
+}
+
+// The session's claim, which every start shares: not to be had where another
+// account made it first.
+bool SingleInstance::mapClaim()
+{
+    handles_->claimMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, handles_->security.attributes(), PAGE_READWRITE,
+                                                0, sizeof(Claim), wide(prefix_ + QStringLiteral(".claim")));
+    if (handles_->claimMapping)
+        handles_->claim =
+            static_cast<Claim*>(MapViewOfFile(handles_->claimMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Claim)));
+    return handles_->claim != nullptr;
+}
+
+SingleInstance::Start SingleInstance::running(const std::function<bool()>& toldToEnd)
+{
+    // Told to end while it took the session: nothing more is made.
+    if (toldToEnd && toldToEnd()) {
+        release();
+        return Start::Abandoned;
+    }
+    return Start::Run;
+}
+
+// Another program holds the session. It may still be starting, on its way out,
+// or too busy to take the knock: wait for it, within a bound that starts again
+// with each new holder. Nothing while the claim is to be looked at again.
+std::optional<SingleInstance::Start> SingleInstance::waitForHolder(quint64 generation, Waiting& waiting,
+                                                                   const std::function<bool()>& toldToEnd)
+{
+    const std::pair<quint64, LONG64> holder{generation, InterlockedCompareExchange64(&handles_->claim->owner, 0, 0)};
+    if (holder != waiting.holder) {
+        waiting.holder = holder;
+        waiting.givingUp.setRemainingTime(answerWaitMs);
+    }
+    switch (knock(pipeName(generation))) {
+    case Knock::Answered:
+        return Start::HandedOver;
+    case Knock::Stranger:
+        say("the session's pipe is not this user's; this start runs on its own");
+        return Start::Run;
+    case Knock::Busy:
+    case Knock::Nobody:
+        break;
+    }
+    if (!waiting.said && waiting.givingUp.remainingTime() < answerWaitMs - slowAnswerMs) {
+        say("the program running in this session does not answer yet; waiting for it");
+        waiting.said = true;
+    }
+    if (waiting.givingUp.hasExpired()) {
+        // The next generation's mutex, taken first, makes this start the one
+        // that moves the claim on; the program that did not answer is told.
+        if (take(generation, generation + 1, 0) != Taken::Owned)
+            return std::nullopt;
+        say("the program running in this session does not answer; this start takes its place");
+        if (HANDLE replaced = OpenEventW(EVENT_MODIFY_STATE, FALSE, wide(objectName(generation, "replaced")))) {
+            SetEvent(replaced);
+            CloseHandle(replaced);
+        }
+        return running(toldToEnd);
+    }
+    // Wakes at once when the running program ends.
+    if (take(generation, generation, pollIntervalMs * 2) == Taken::Owned)
+        return running(toldToEnd);
+    return std::nullopt;
 }
 
 QString SingleInstance::objectName(quint64 generation, const char* kind) const
@@ -252,6 +273,14 @@ SingleInstance::Taken SingleInstance::take(quint64 from, quint64 generation, uns
         CloseHandle(mutex);
         return why;
     }
+    hold(mutex, replacedEvent, generation);
+    return Taken::Owned;
+}
+
+// The generation is this program's: it says so in the claim, listens for later
+// starts, and ends once one of them has taken its place.
+void SingleInstance::hold(HANDLE mutex, HANDLE replacedEvent, quint64 generation)
+{
     handles_->mutex = mutex;
     handles_->replaced = replacedEvent;
     generation_ = generation;
@@ -265,7 +294,6 @@ SingleInstance::Taken SingleInstance::take(quint64 from, quint64 generation, uns
         emit replaced();
     });
     listen();
-    return Taken::Owned;
 }
 
 bool SingleInstance::isReplaced() const
@@ -368,16 +396,7 @@ void SingleInstance::onEvent()
     // return to the one that took its place.
     ULONG client = 0;
     const bool ours = !isReplaced() && GetNamedPipeClientProcessId(handles_->pipe, &client) && processIsUsers(client);
-    DWORD written = 0;
-    OVERLAPPED write{};
-    write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const bool answered = ours && write.hEvent
-        && (WriteFile(handles_->pipe, &kAnswer, 1, &written, &write)
-            || (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(handles_->pipe, &write, &written, TRUE)))
-        && written == 1;
-    if (write.hEvent)
-        CloseHandle(write.hEvent);
-    if (!answered) {
+    if (!ours || !writeAnswer()) {
         DisconnectNamedPipe(handles_->pipe);
         arm();
         return;
@@ -393,6 +412,20 @@ void SingleInstance::onEvent()
         SetEvent(handles_->event);
     handles_->drainTimer->start();
     emit activationRequested();
+}
+
+bool SingleInstance::writeAnswer()
+{
+    DWORD written = 0;
+    OVERLAPPED write{};
+    write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const bool answered = write.hEvent
+        && (WriteFile(handles_->pipe, &kAnswer, 1, &written, &write)
+            || (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(handles_->pipe, &write, &written, TRUE)))
+        && written == 1;
+    if (write.hEvent)
+        CloseHandle(write.hEvent);
+    return answered;
 }
 
 }  // namespace beamlet::platform::win

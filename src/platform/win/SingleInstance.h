@@ -23,6 +23,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace beamlet::platform::win {
 
@@ -45,12 +46,18 @@ private:
     // Takes the generation's mutex, waiting up to waitMs, while the claim names
     // from, and makes the claim name generation.
     Taken take(quint64 from, quint64 generation, unsigned long waitMs);
+    struct Waiting;
+    bool mapClaim();
+    Start running(const std::function<bool()>& toldToEnd);
+    std::optional<Start> waitForHolder(quint64 generation, Waiting& waiting, const std::function<bool()>& toldToEnd);
+    void hold(void* mutex, void* replacedEvent, quint64 generation);
     QString objectName(quint64 generation, const char* kind = nullptr) const;
     QString pipeName(quint64 generation) const;
     bool isReplaced() const;
     bool listen();
     void arm();
     void onEvent();
+    bool writeAnswer();
     void release();
 
     QString prefix_;      // Local\Orvane.Beamlet.<account>

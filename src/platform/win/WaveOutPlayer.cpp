@@ -19,18 +19,18 @@ constexpr std::chrono::milliseconds kCloseWait{300};  // how long the player's e
 
 using Sounds = WaveOutPlayer::Sounds;
 
-// Runs on a thread of its own until the sound has played or is cancelled.
-void play(const QByteArray& wave, quint64 serial, const std::atomic<quint64>& current)
+// Half volume, as the samples themselves: the device's own volume stays the user's.
+QByteArray halvedSamples(const QByteArray& wave, const WaveLayout& layout)
 {
-    const WaveLayout layout = readWaveLayout(wave);
-    if (!layout.playable() || serial != current)
-        return;
-    // Half volume, as the samples themselves: the device's own volume stays the user's.
     QByteArray halved(layout.dataSize, Qt::Uninitialized);
     const char* samples = wave.constData() + layout.dataOffset;
     for (qsizetype i = 0; i + 1 < layout.dataSize; i += 2)
         qToUnaligned<qint16>(qint16(qFromLittleEndian<qint16>(samples + i) / 2), halved.data() + i);
+    return halved;
+}
 
+WAVEFORMATEX pcmFormat(const WaveLayout& layout)
+{
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = WORD(layout.channels);
@@ -38,6 +38,17 @@ void play(const QByteArray& wave, quint64 serial, const std::atomic<quint64>& cu
     format.wBitsPerSample = 16;
     format.nBlockAlign = WORD(layout.channels * 2);
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    return format;
+}
+
+// Runs on a thread of its own until the sound has played or is cancelled.
+void play(const QByteArray& wave, quint64 serial, const std::atomic<quint64>& current)
+{
+    const WaveLayout layout = readWaveLayout(wave);
+    if (!layout.playable() || serial != current)
+        return;
+    QByteArray halved = halvedSamples(wave, layout);
+    const WAVEFORMATEX format = pcmFormat(layout);
     HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!done)
         return;

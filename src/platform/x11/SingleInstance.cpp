@@ -3,7 +3,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include <xcb/xcb.h>
@@ -270,22 +269,30 @@ SingleInstance::Start SingleInstance::start(const std::function<bool()>& toldToE
     return outcome;
 }
 
+// A start's wait for the program that holds the lock: the connection it knocked
+// on, the holder it waits for and when it gives up on that one.
+struct SingleInstance::Waiting {
+    int connection = -1;
+    FileId holder;
+    QDeadlineTimer givingUp;
+    bool said = false;
+
+    ~Waiting() { hangUp(); }
+    void hangUp()
+    {
+        if (connection >= 0)
+            ::close(connection);
+        connection = -1;
+    }
+};
+
 SingleInstance::Claim SingleInstance::claim(const QString& folder, const std::function<bool()>& toldToEnd,
                                             Start& outcome, QString& why)
 {
     lockPath_ = folder + QLatin1Char('/') + fileName_ + QStringLiteral(".lock");
     socketPath_ = folder + QLatin1Char('/') + fileName_;
     const QByteArray lockBytes = QFile::encodeName(lockPath_);
-    int connection = -1;
-    const auto hangUp = [&connection] {
-        if (connection >= 0)
-            ::close(connection);
-        connection = -1;
-    };
-    const auto hangUpAtEnd = qScopeGuard(hangUp);
-    FileId waitingOn;
-    QDeadlineTimer givingUp;
-    bool saidWaiting = false;
+    Waiting waiting;
     while (true) {
         if (toldToEnd()) {
             outcome = Start::Abandoned;
@@ -310,48 +317,64 @@ SingleInstance::Claim SingleInstance::claim(const QString& folder, const std::fu
             ::close(fd);
             return Claim::Unusable;
         } else {
-            // Another program holds the display. It may still be starting, on its
-            // way out, or too busy to take the knock: wait for it, within a bound
-            // that starts again with each new holder.
-            const FileId holder = idOf(fd);
-            ::close(fd);
-            if (holder != waitingOn) {
-                waitingOn = holder;
-                givingUp.setRemainingTime(answerWaitMs);
-                hangUp();
-            }
-            switch (knock(socketPath_, connection, pollIntervalMs)) {
-            case Knock::Answered:
-                outcome = Start::HandedOver;
+            const Round round = waitForHolder(fd, folder, waiting, outcome);
+            if (round == Round::Settled)
                 return Claim::Done;
-            case Knock::Stranger:
-                say(QStringLiteral("is not this user's; this start runs on its own"), socketPath_);
-                outcome = Start::Run;
-                return Claim::Done;
-            case Knock::Waiting:
-                break;
-            case Knock::Busy:
-            case Knock::Nobody:
-                waitAWhile();
-                break;
-            }
-            if (!saidWaiting && givingUp.remainingTime() < answerWaitMs - slowAnswerMs) {
-                say(QStringLiteral("the program running on this display does not answer yet; waiting for it"));
-                saidWaiting = true;
-            }
-            if (!givingUp.hasExpired() || !takeOver(folder, waitingOn))
+            if (round == Round::Again)
                 continue;
-            say(QStringLiteral("the program running on this display does not answer; this start takes its place"));
         }
-        if (!listen()) {
-            why = QStringLiteral("the socket cannot be made (%1)").arg(lastError());
-            release();
-            return Claim::Unusable;
-        }
-        watchFolder(folder);
-        outcome = Start::Run;
-        return Claim::Done;
+        return hold(folder, outcome, why);
     }
+}
+
+// Another program holds the display. It may still be starting, on its way out,
+// or too busy to take the knock: wait for it, within a bound that starts again
+// with each new holder.
+SingleInstance::Round SingleInstance::waitForHolder(int lockFd, const QString& folder, Waiting& waiting, Start& outcome)
+{
+    const FileId holder = idOf(lockFd);
+    ::close(lockFd);
+    if (holder != waiting.holder) {
+        waiting.holder = holder;
+        waiting.givingUp.setRemainingTime(answerWaitMs);
+        waiting.hangUp();
+    }
+    switch (knock(socketPath_, waiting.connection, pollIntervalMs)) {
+    case Knock::Answered:
+        outcome = Start::HandedOver;
+        return Round::Settled;
+    case Knock::Stranger:
+        say(QStringLiteral("is not this user's; this start runs on its own"), socketPath_);
+        outcome = Start::Run;
+        return Round::Settled;
+    case Knock::Waiting:
+        break;
+    case Knock::Busy:
+    case Knock::Nobody:
+        waitAWhile();
+        break;
+    }
+    if (!waiting.said && waiting.givingUp.remainingTime() < answerWaitMs - slowAnswerMs) {
+        say(QStringLiteral("the program running on this display does not answer yet; waiting for it"));
+        waiting.said = true;
+    }
+    if (!waiting.givingUp.hasExpired() || !takeOver(folder, waiting.holder))
+        return Round::Again;
+    say(QStringLiteral("the program running on this display does not answer; this start takes its place"));
+    return Round::TakenOver;
+}
+
+// The lock is this start's: it listens for later starts and watches its files.
+SingleInstance::Claim SingleInstance::hold(const QString& folder, Start& outcome, QString& why)
+{
+    if (!listen()) {
+        why = QStringLiteral("the socket cannot be made (%1)").arg(lastError());
+        release();
+        return Claim::Unusable;
+    }
+    watchFolder(folder);
+    outcome = Start::Run;
+    return Claim::Done;
 }
 
 bool SingleInstance::takeOver(const QString& folder, FileId unanswering)

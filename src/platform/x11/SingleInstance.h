@@ -50,7 +50,16 @@ private:
         Unusable  // the lock or the socket cannot be made in this folder
     };
 
+    struct Waiting;
+    enum class Round {
+        Settled,   // the holder answered, or is not this user's
+        Again,     // try the lock again
+        TakenOver  // the holder did not answer in time and this start took its place
+    };
+
     Claim claim(const QString& folder, const std::function<bool()>& toldToEnd, Start& outcome, QString& why);
+    Round waitForHolder(int lockFd, const QString& folder, Waiting& waiting, Start& outcome);
+    Claim hold(const QString& folder, Start& outcome, QString& why);
     bool takeOver(const QString& folder, FileId unanswering);
     bool listen();
     void watchFolder(const QString& folder);

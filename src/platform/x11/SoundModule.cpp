@@ -114,8 +114,8 @@ private:
 
     void openStream()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(layout_.sampleRate), uint8_t(layout_.channels)};
-        stream_ = pa_stream_new(context_, "chime", &spec, nullptr);
+        const pa_sample_spec sampleFormat{PA_SAMPLE_S16NE, uint32_t(layout_.sampleRate), uint8_t(layout_.channels)};
+        stream_ = pa_stream_new(context_, "chime", &sampleFormat, nullptr);
         if (!stream_) {
             end();
             return;
