@@ -168,18 +168,26 @@ class SingleInstanceTest(h.SessionTestCase):
     def test_a_close_request_ends_as_the_close_control_does(self):
         if not h.on_windows():
             self.skipTest("Windows only: taskkill's close request (Linux's counterparts are the signals above)")
-        # Without /F taskkill asks the program's windows to close; the copy outlives the program.
-        for mini in (False, True):
-            with self.subTest(mini=mini):
+        # Without /F taskkill asks the program's windows to close; the end of the
+        # log-on session tells them it ends, and the system ends the process once
+        # they have answered. Either way the copy outlives the program.
+        taskkill = ["taskkill", "/im", "beamlet.exe"]
+        for mini, request, clean in ((False, taskkill, True), (True, taskkill, True),
+                                     (False, ["wineboot", "--end-session"], False)):
+            with self.subTest(mini=mini, request=request[0]):
                 if not self.s.alive():
                     self.s.launch()
                 self.assertEqual(self.s.get_code("Hi"), h.H + h.I)
                 if mini:
                     self.s.click_rect(L["miniWindowButton"])
                     h.wait_until(self.s.mini_window, 10, what="the mini window")
-                self.s.run(["wine", "taskkill", "/im", "beamlet.exe"], timeout=60)
-                self.assertEqual(self.s.wait_exit(20), 0, "a clean end")
+                self.s.run(["wine", *request], timeout=60)
+                status = self.s.wait_exit(20)
                 self.assertEqual(self.s.clipboard(), h.H + h.I, "the clipboard keeps the last copy")
+                if clean:
+                    self.assertEqual(status, 0, "a clean end")
+                else:
+                    self.assertIsNotNone(status, "the program ended")
 
 
 def exit_status(proc, timeout=60):
